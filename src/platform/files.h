@@ -1,0 +1,40 @@
+#pragma once
+// File system services the planner was written against.
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// The first entry of `folder` whose name matches `pattern` ("*" any run, "?" one character), in
+// name order so that the result does not depend on the file system; optionally case-insensitive
+// (ASCII letters). Returns the bare name, empty when nothing matches or the folder is unreadable.
+std::string FindFirstMatch(const std::string& folder, const std::string& pattern,
+                           bool caseInsensitive);
+bool WildcardMatch(const std::string& name, const std::string& pattern, bool caseInsensitive);
+
+bool FileExists(const std::string& path);       // a file (not a folder)
+bool DirectoryExists(const std::string& path);  // a folder
+
+// Copies a file; with `failIfExists` an existing target is refused. False on any failure, and a
+// partly written target is removed.
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
+
+// Deletes a file or a folder with everything in it, making entries writable first. Links are
+// removed, never followed. False when something could not be removed.
+bool DeleteTree(const std::string& path);
+
+// Creates a folder and its parents. False when it cannot.
+bool ForceDirectories(const std::string& path);
+
+// Size in bytes of a file that can be opened for reading; -1 otherwise.
+int64_t FileSize(const std::string& path);
+
+// Short (8.3) names are the names themselves here.
+std::string ShortPathName(const std::string& path);
+
+// Reads or writes a whole file. ReadFileText returns false when the file cannot be read.
+bool ReadFileText(const std::string& path, std::string& text);
+// Writes through a temporary file and a rename, so a reader never sees half a file.
+bool WriteFileText(const std::string& path, const std::string& text);
+
+}  // namespace platform

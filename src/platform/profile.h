@@ -1,0 +1,37 @@
+#pragma once
+// INI profile files:
+//   [Section]
+//   Key=Value
+// Sections and keys are case-insensitive; the first occurrence wins on reading; comments start
+// with ";" and are kept on rewriting. A file that is missing or cannot be read gives the defaults.
+// Every write re-reads the file and rewrites it atomically, changing only the one line, so lines
+// it does not understand are kept as they are.
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class IniFile {
+  public:
+    explicit IniFile(std::string path);
+    const std::string& Path() const { return path_; }
+
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& def) const;
+    // A value that is not a whole number gives `def`.
+    int ReadInteger(const std::string& section, const std::string& key, int def) const;
+    // "0" is false, any other whole number true; anything else gives `def`.
+    bool ReadBool(const std::string& section, const std::string& key, bool def) const;
+    bool SectionExists(const std::string& section) const;
+    std::vector<std::string> ReadSection(const std::string& section) const;  // key names
+
+    // False when the file cannot be written (the folder is created when missing).
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value);
+    bool WriteInteger(const std::string& section, const std::string& key, int value);
+    bool WriteBool(const std::string& section, const std::string& key, bool value);
+
+  private:
+    std::string path_;
+};
+
+}  // namespace platform
