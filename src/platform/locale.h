@@ -13,9 +13,9 @@ namespace platform {
 struct FormatSettings {
     char decimalSeparator = '.';
     char thousandSeparator = ',';
-    std::string shortDateFormat = "dd/mm/yyyy";  // day, month, year letters as below
-    std::string longTimeFormat = "hh:nn:ss";     // hours, minutes ("nn"), seconds
-    std::string localeName = "en_GB";            // the locale the formats came from
+    std::string shortDateFormat = "%d/%m/%Y";  // strftime pattern
+    std::string longTimeFormat = "%H:%M:%S";   // strftime pattern
+    std::string localeName = "en_GB";          // the locale the formats came from
 };
 
 // The program's fixed format (locale 2057, English - United Kingdom, with "." decimals).
