@@ -41,10 +41,4 @@ TEST(Base64, BlockWiseEqualsOnePiece) {
     EXPECT_EQ(block.size(), 14592u);
 }
 
-TEST(Base64, AppendKeepsWhatIsThere) {
-    std::string out = "12,\"";
-    AppendBase64(out, reinterpret_cast<const uint8_t*>("foo"), 3);
-    EXPECT_EQ(out, "12,\"Zm9v");
-}
-
 }  // namespace
