@@ -91,6 +91,9 @@ bool Registry::ValueExists(const std::string& name) const {
 
 void Registry::Write(const std::string& name, const RegistryValue& value) {
     if (!HasCurrentKey() || access_ == KeyAccess::Read) throw FailedToSet(name);
+    // The hive may have been made read-only since the key was opened; a save by rename would
+    // still go through, so ask again.
+    if (!detail::HiveGrants(hiveFile_, access_)) throw FailedToSet(name);
     try {
         // The key may have been deleted by another process since it was opened; then the write
         // fails as it would on an open handle to a deleted key.

@@ -303,7 +303,11 @@ TEST_F(RegistryTest, AReadOnlyHiveRefusesAllAccessAndGrantsRead) {
     ASSERT_TRUE(reg.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion", true));
     reg.WriteString("ProgramFilesDir", "C:\\Program Files");
     reg.CloseKey();
+    Registry early;  // opened while the hive was still writable
+    early.SetHiveFile(hive);
+    ASSERT_TRUE(early.OpenKey("\\Software", false));
     ASSERT_EQ(chmod(hive.c_str(), 0444), 0);
+    EXPECT_EQ(ErrorOf([&] { early.WriteInteger("y", 1); }), "Failed to set data for 'y'");
 
     EXPECT_FALSE(reg.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion", false));
     EXPECT_FALSE(reg.OpenKey("\\Software\\New", true));
