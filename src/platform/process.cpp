@@ -10,8 +10,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 #include <thread>
 
@@ -111,21 +109,6 @@ int OpenPidfd(ProcessId pid) {
     return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
 }
 
-enum class Owner { Gone, Ours, Other };
-
-Owner OwnerOf(ProcessId pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string text;
-    if (!in || !std::getline(in, text)) return Owner::Gone;
-    size_t nameEnd = text.rfind(')');  // the name in brackets may hold anything
-    if (nameEnd == std::string::npos) return Owner::Other;
-    std::istringstream fields(text.substr(nameEnd + 1));
-    char state = 0;
-    long parent = 0;
-    if (!(fields >> state >> parent)) return Owner::Other;
-    return parent == getpid() ? Owner::Ours : Owner::Other;
-}
-
 }  // namespace
 
 Process::Process(Process&& other) noexcept
@@ -165,7 +148,7 @@ bool Process::Start(const std::string& commandLine, const StartOptions& options,
     if (options.debugChannel && !MakeChannelPipe(channelFds))
         return Fail(error, request.path + ": cannot be started: " + Reason(errno));
     request.inheritFd = options.debugChannel ? channelFds[1] : InheritedDebugFd();
-    request.newGroup = !InStartedTree();
+    request.newGroup = options.ownTree || !InStartedTree();
     SetChildEnvironment(request, commandLine, options.show);
     int spawnError = 0;
     ProcessId pid = detail::Spawn(request, spawnError);
@@ -234,23 +217,6 @@ void Process::Release() {
     pid_ = 0;
     reaped_ = false;
     exitCode_ = 0;
-}
-
-bool TerminateProcessTree(ProcessId pid) {
-    if (pid <= 0) return false;
-    switch (OwnerOf(pid)) {
-        case Owner::Other:  // the id was given to another process: ours has long ended
-            return false;
-        case Owner::Gone:  // the leader is reaped, but its group may live on
-            return killpg(pid, SIGKILL) == 0;
-        case Owner::Ours: {
-            // The leader may have left its group; it is still ours to end.
-            bool group = killpg(pid, SIGKILL) == 0;
-            bool leader = kill(pid, SIGKILL) == 0;
-            return group || leader;
-        }
-    }
-    return false;
 }
 
 }  // namespace platform

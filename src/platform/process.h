@@ -51,6 +51,10 @@ struct StartOptions {
     ShowState show = ShowState::Normal;
     PriorityClass priority = PriorityClass::Normal;
     bool debugChannel = false;  // give the child the debug-string channel (see debug_channel.h)
+    // Lead a new process group even inside a started tree, for a starter that must be able to
+    // end the child's whole tree on its own (the planner's runner, when the planner itself was
+    // started by Process::Start).
+    bool ownTree = false;
 };
 
 class DebugChannel;
@@ -59,15 +63,16 @@ class DebugChannel;
 // has ended is reaped at once, one still running is reaped in the background when it ends, so
 // that it never lingers as a zombie.
 //
-// The child is started as the leader of a new process group (within a started tree: in the
-// tree's group, see above; terminating it then ends that child alone), at idle priority when asked,
-// with MOVREX_SHOW_STATE and MOVREX_COMMAND_LINE in its environment, and with no descriptor of this
-// process but standard input, output and error (and the debug channel's writing end: the new one
-// with StartOptions::debugChannel, else the one this process inherited, if any).
+// The child leads a new process group (inside a started tree it joins the tree's group, see
+// above, and terminating it then ends that child alone). It runs at idle priority when asked,
+// finds MOVREX_SHOW_STATE and MOVREX_COMMAND_LINE in its environment, and holds no descriptor of
+// this process but standard input, output and error, and the debug channel's writing end (the
+// new one with StartOptions::debugChannel, else the one this process inherited, if any).
 //
 // Process ids are reused once reaped. A Process reaps only in Wait, WaitFor, Running and its
-// destructor, so its id names the child (and its group) until then; TerminateProcessTree checks
-// that an id still names a child of this process before it signals.
+// destructor, so its id names the child (and its group) until then; after that the group id
+// stays taken as long as any member lives, and TerminateProcessTree refuses an id that now names
+// a process other than a child of this one. Ids handed to it must come from Process::Start.
 //
 // One thread uses a Process; Terminate() may also be called from another thread while the owner
 // waits.

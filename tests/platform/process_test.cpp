@@ -273,6 +273,22 @@ TEST(Process, TerminateFromAnotherThreadEndsTheTreeWhileWaitBlocks) {
     platform::TerminateProcessTree(pid);
 }
 
+TEST(Process, WithinAStartedTreeChildrenJoinItsGroupUnlessTheyAskForTheirOwn) {
+    ScopedEnv inTree("MOVREX_PROCESS_GROUP", std::to_string(getpgrp()));
+    Process joined, own;
+    ASSERT_TRUE(joined.Start(HelperLine("proc_sleeper", "60000"), {}));
+    platform::StartOptions ownTree;
+    ownTree.ownTree = true;
+    ASSERT_TRUE(own.Start(HelperLine("proc_sleeper", "60000"), ownTree));
+    EXPECT_EQ(StatFields(joined.Id()).at(2), std::to_string(getpgrp()));
+    EXPECT_EQ(StatFields(own.Id()).at(2), std::to_string(own.Id()));
+    // Ending a child that shares our group ends that child alone.
+    joined.Terminate();
+    own.Terminate();
+    EXPECT_EQ(joined.Wait(), 128 + SIGKILL);
+    EXPECT_EQ(own.Wait(), 128 + SIGKILL);
+}
+
 TEST(Process, WaitsReportExitCodesAndTimeouts) {
     Process quick;
     ASSERT_TRUE(quick.Start(HelperLine("proc_sleeper", "0 --exit 3"), {}));
