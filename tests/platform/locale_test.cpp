@@ -103,14 +103,6 @@ FormatSettings German() {
 
 }  // namespace
 
-TEST(ProgramFormat, UsesUkConventionsWithPointDecimals) {
-    const FormatSettings fs = platform::ProgramFormat();
-    EXPECT_EQ(fs.decimalSeparator, '.');
-    EXPECT_EQ(fs.thousandSeparator, ',');
-    EXPECT_EQ(fs.shortDateFormat, "%d/%m/%Y");
-    EXPECT_EQ(fs.longTimeFormat, "%H:%M:%S");
-}
-
 TEST(FormatNumbers, FixedAndGrouped) {
     const FormatSettings fs = platform::ProgramFormat();
     EXPECT_EQ(platform::FormatFixed(1234.5, 2, fs), "1234.50");
