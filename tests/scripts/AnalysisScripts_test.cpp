@@ -25,8 +25,8 @@ TEST(AnalysisScript, SamplesEveryTenthStretchAndLogsCombedAndMoving) {
         R"(mpeg2source("/films/My Film/mx_tmp/film.d2v"))",
         R"(c = SelectRangeEvery(180,18))",
         R"(global clip = c)",
-        R"(c = FrameEvaluate(c,"write(file,string(IsCombed(threshold=30))+sep+string(IsMoving()),append=true)"))",
-        R"(c = FrameEvaluate(c,"global diff = 0.50*YDifferenceFromPrevious(clip) + 0.25*UDifferenceFromPrevious(clip) + 0.25*VDifferenceFromPrevious(clip)"))",
+        R"x(c = FrameEvaluate(c,"write(file,string(IsCombed(threshold=30))+sep+string(IsMoving()),append=true)"))x",
+        R"x(c = FrameEvaluate(c,"global diff = 0.50*YDifferenceFromPrevious(clip) + 0.25*UDifferenceFromPrevious(clip) + 0.25*VDifferenceFromPrevious(clip)"))x",
         R"(crop(c,0,0,4,4))",
     };
     EXPECT_EQ(lines, expected);

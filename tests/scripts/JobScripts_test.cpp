@@ -28,8 +28,8 @@ TScriptLines VideoHead(bool xvid) {
         "VirtualDub.video.SetRange(0,0);",
         xvid ? "VirtualDub.video.SetCompression(0x64697678,0,10000,0);"
              : "VirtualDub.video.SetCompression(0x78766964,0,10000,0);",
-        xvid ? R"(VirtualDub.video.SetCompData(4,"eHZpZA=="));)"
-             : R"(VirtualDub.video.SetCompData(4,"ZGl2eA=="));)",
+        xvid ? R"(VirtualDub.video.SetCompData(4,"eHZpZA==");)"
+             : R"(VirtualDub.video.SetCompData(4,"ZGl2eA==");)",
         "VirtualDub.video.filters.Clear();",
         "VirtualDub.subset.Delete();",
     };
