@@ -2,9 +2,12 @@
 
 #include <stdexcept>
 
+#include "util/codepage.h"
 #include "util/utils.h"
 
 namespace {
+
+constexpr size_t kMaxAudioPathBytes = 1023;
 
 char HexDigit(unsigned value) {
     return "0123456789ABCDEF"[value & 15];
@@ -39,7 +42,12 @@ std::string SaveAviLine(const std::string& path) {
 }
 
 std::string AudioSourcePath(const std::string& path, CodePage ansi) {
-    return EscapeUtf8(EscapeStringBreakers(EscapeBackslashes(path)), ansi);
+    const std::string escaped = EscapeStringBreakers(EscapeBackslashes(path));
+    // The conversion cuts its result at this length; a cut path would name another file.
+    if (ToUtf8(escaped, ansi).size() > kMaxAudioPathBytes)
+        throw std::invalid_argument("The audio file path \"" + path +
+                                    "\" is too long for the job script.");
+    return EscapeUtf8(escaped, ansi);
 }
 
 std::string CommentLine(const std::string& tag, const std::string& name, CodePage ansi) {

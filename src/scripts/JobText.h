@@ -16,6 +16,7 @@ std::string OpenLine(const std::string& path);
 std::string SaveAviLine(const std::string& path);
 
 // An audio file path inside SetSource: backslashes doubled, then converted to UTF-8 and escaped.
+// std::invalid_argument when its UTF-8 form is longer than the 1023 bytes the conversion keeps.
 std::string AudioSourcePath(const std::string& path, CodePage ansi);
 
 // VirtualDub.video.AddComment(0x00000000,"<tag>","<name>"); the name converted and escaped.

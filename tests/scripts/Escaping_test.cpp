@@ -106,4 +106,28 @@ TEST(JobEscaping, SplitJobNamesAreConvertedAndPathsEscaped) {
     EXPECT_EQ(lines.back(), R"(VirtualDub.SaveAVI("/films/Am\xE9lie\\x.cd1.avi");)");
 }
 
+TEST(JobEscaping, AnAudioPathTooLongToConvertWholeIsRefusedNotCut) {
+    TScriptLines lines;
+    const std::string folder = "/" + std::string(1000, 'a');
+    // 1023 bytes of UTF-8 are kept whole.
+    const std::string fits = folder + std::string(1023 - folder.size() - 9, 'b') + " -40ms.mp3";
+    ASSERT_EQ(fits.size(), 1024u);
+    EXPECT_THROW(
+        MakeFinalJob(lines, "/a.avs", "/a.avi", fits, "", 2, 0, "", "", Env(CodePage::Utf8)),
+        std::invalid_argument);
+    const std::string exact = fits.substr(1);
+    MakeFinalJob(lines, "/a.avs", "/a.avi", exact, "", 2, 0, "", "", Env(CodePage::Utf8));
+    EXPECT_NE(lines[10].find(exact), std::string::npos);
+    // In code page 1252 every high byte takes two bytes of UTF-8.
+    const std::string wide = "/" + std::string(600, '\xE9') + " -40ms.mp3";
+    EXPECT_THROW(
+        MakeFinalJob(lines, "/a.avs", "/a.avi", wide, "", 2, 0, "", "", Env(CodePage::Windows1252)),
+        std::invalid_argument);
+    // A track name is only a label: it is cut, never refused.
+    MakeFinalJob(lines, "/a.avs", "/a.avi", exact, "", 2, 0, std::string(2000, 'n'), "",
+                 Env(CodePage::Utf8));
+    EXPECT_EQ(lines[17].size(),
+              std::string("VirtualDub.video.AddComment(0x00000000,\"IAS1\",\"\");").size() + 1023);
+}
+
 }  // namespace
