@@ -51,4 +51,19 @@ TEST(NewRegistryFailure, AHiveThatCannotBeWrittenRaisesTheRegistryError) {
     }
 }
 
+TEST_F(NewRegistry, ADamagedHiveIsReportedWithItsFileAndLeftAsItIs) {
+    const std::string hive = platform::CurrentUserHivePath();
+    const std::string damaged =
+        "Windows Registry Editor Version 5.00\r\n\r\n\"orphan\"=dword:1\r\n";
+    dir_.Write("user.reg", damaged);
+    ASSERT_EQ(dir_.File("user.reg"), hive);
+    try {
+        WriteDivXSettings(TDivXCodecParams{});
+        FAIL() << "wrote into a damaged hive";
+    } catch (const platform::RegistryError& e) {
+        EXPECT_NE(std::string(e.what()).find(hive), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(testing_support::ReadAll(hive), damaged);
+}
+
 }  // namespace

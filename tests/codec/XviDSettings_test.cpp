@@ -23,7 +23,7 @@ const Bytes kIntra = {
     35, 44, 54, 65, 21, 22, 25, 31, 41, 54, 70, 88, 24, 25, 29, 36, 47, 65, 88, 115,
 };
 
-TXviDCodecParams Run() {
+TXviDCodecParams RunValues() {
     TXviDCodecParams p;
     p.BFrames = 1;
     p.MinIQuant = 2;
@@ -109,7 +109,7 @@ TEST_F(XviDSettings, SplitCoreFixedBlock) {
 }
 
 TEST_F(XviDSettings, SplitCoreRunValuesWithoutCredits) {
-    WriteXviDCoreSettings(Run(), false);
+    WriteXviDCoreSettings(RunValues(), false);
     ExpectDwords({
         {"cartoon_mode", 0},
         {"use_bvop", 1},
@@ -133,7 +133,7 @@ TEST_F(XviDSettings, SplitCoreRunValuesWithoutCredits) {
 }
 
 TEST_F(XviDSettings, SplitCoreCreditsZoneLiftsTheMaximumsOverFixedQuantizerTwo) {
-    TXviDCodecParams p = Run();
+    TXviDCodecParams p = RunValues();
     p.FixedQuant2 = true;
     p.BFrames = -1;
     p.Cartoon = true;
@@ -165,14 +165,14 @@ TEST_F(XviDSettings, SplitCoreCreditsZoneLiftsTheMaximumsOverFixedQuantizerTwo) 
     EXPECT_EQ(Binary("qmatrix_intra"), kIntra);
 
     // The next run without credits goes back to one zone.
-    WriteXviDCoreSettings(Run(), false);
+    WriteXviDCoreSettings(RunValues(), false);
     EXPECT_EQ(Dword(kKey, "num_zones"), 1);
     EXPECT_EQ(Dword(kKey, "max_iquant"), 5);
     EXPECT_EQ(Binary("qmatrix_inter"), kInterSet0);
 }
 
 TEST_F(XviDSettings, FixedQuantizerTwoWithoutCreditsSetsEveryLimit) {
-    TXviDCodecParams p = Run();
+    TXviDCodecParams p = RunValues();
     p.FixedQuant2 = true;
     p.CreditsFrame = -5;
     WriteXviDCoreSettings(p, false);
@@ -183,7 +183,7 @@ TEST_F(XviDSettings, FixedQuantizerTwoWithoutCreditsSetsEveryLimit) {
 }
 
 TEST_F(XviDSettings, LegacyFixedBlockAndRunValues) {
-    TXviDCodecParams p = Run();
+    TXviDCodecParams p = RunValues();
     p.BFrames = -1;
     p.Mode = 5;
     p.QualityLevel = 100;
@@ -244,7 +244,7 @@ TEST_F(XviDSettings, LegacyFixedBlockAndRunValues) {
 }
 
 TEST_F(XviDSettings, LegacyFixedQuantizerTwo) {
-    TXviDCodecParams p = Run();
+    TXviDCodecParams p = RunValues();
     p.FixedQuant2 = true;
     WriteXviDLegacySettings(p, false);
     for (const char* name : {"max_iquant", "max_pquant", "min_iquant", "min_pquant"})
@@ -254,7 +254,7 @@ TEST_F(XviDSettings, LegacyFixedQuantizerTwo) {
 TEST_F(XviDSettings, EssMarkerWritesThePlainQuantizerTypeAndNoMatrices) {
     for (int32_t type : {0, 1}) {
         SCOPED_TRACE(type);
-        TXviDCodecParams p = Run();
+        TXviDCodecParams p = RunValues();
         p.MatrixType = type;
         WriteXviDCoreSettings(p, true);
         EXPECT_EQ(Dword(kKey, "quant_type"), type);
@@ -266,7 +266,7 @@ TEST_F(XviDSettings, EssMarkerWritesThePlainQuantizerTypeAndNoMatrices) {
 }
 
 TEST_F(XviDSettings, AMatrixTypeOutsideTheTwoSetsWritesNoMatrix) {
-    TXviDCodecParams p = Run();
+    TXviDCodecParams p = RunValues();
     p.MatrixType = 4;
     WriteXviDCoreSettings(p, false);
     EXPECT_EQ(Dword(kKey, "quant_type"), 2);
