@@ -273,10 +273,4 @@ TEST_F(XviDSettings, AMatrixTypeOutsideTheTwoSetsWritesNoMatrix) {
     EXPECT_FALSE(Value(kKey, "qmatrix_inter"));
 }
 
-TEST(QuantMatrices, SetsAreSixtyFourBytesInStoredOrder) {
-    EXPECT_EQ(Bytes(XviDInterMatrix(0).begin(), XviDInterMatrix(0).end()), kInterSet0);
-    EXPECT_EQ(Bytes(XviDInterMatrix(1).begin(), XviDInterMatrix(1).end()), kInterSet1);
-    EXPECT_EQ(Bytes(XviDIntraMatrix().begin(), XviDIntraMatrix().end()), kIntra);
-}
-
 }  // namespace
