@@ -7,7 +7,7 @@
 
 // A double quote or a control byte inside a job-script string would end the string or the
 // statement early; they are written as "\x" escapes, the form the job runner already reads for
-// high bytes. (Windows file names cannot hold them, ours can.)
+// high bytes. File names here may hold both.
 std::string EscapeStringBreakers(const std::string& text);
 
 // VirtualDub.Open("<path>",0,0); and VirtualDub.SaveAVI("<path>"); with the path's backslashes

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "scripts/avs.h"
+#include "support/TestEnv.h"
 
 namespace {
 
@@ -69,6 +70,18 @@ TEST(VideoJob, SelectsTheCodecAndCarriesItsState) {
     EXPECT_EQ(lines, Concat({VideoHead(false), {kSave}}));
     for (const auto& line : lines) EXPECT_EQ(line.find("0x64697678"), std::string::npos);
     EXPECT_THROW(MakeVideoJob(lines, kIn, kOut, 2, Env()), std::invalid_argument);
+}
+
+TEST(VideoJob, ACodecWhoseStateCannotBeReadGivesAnEmptyState) {
+    // No codec is installed in this system folder.
+    testing_support::TempDir system;
+    testing_support::ScopedEnv dir("MOVREX_SYSTEM_DIR", system.Path());
+    testing_support::ScopedEnv hive("MOVREX_MACHINE_HIVE", system.File("machine.reg"));
+    TScriptEnvironment env;
+    TScriptLines lines;
+    MakeVideoJob(lines, kIn, kOut, 1, env);
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[6], R"(VirtualDub.video.SetCompData(0,"");)");
 }
 
 TEST(FinalJob, WithoutAudioHasExactlyElevenLines) {
