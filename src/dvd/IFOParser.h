@@ -12,6 +12,8 @@ struct TVideoStream {
     std::string Standard;     // "NTSC", "PAL", "???"
     std::string Coding;       // "MPEG1", "MPEG2", "???"
     std::string Resolution;   // "720x576" ...; empty when the standard is neither
+
+    bool operator==(const TVideoStream&) const = default;
 };
 
 struct TAudioStream {
@@ -21,6 +23,8 @@ struct TAudioStream {
     std::string Format;         // "AC3", "MPEG1", "MPEG2", "LPCM", "DTS", "???"
     uint8_t Channels = 0;       // 1 to 8
     std::string CodeExtension;  // "unspecified", "normal", "director's comments" ...
+
+    bool operator==(const TAudioStream&) const = default;
 };
 
 struct TVTS_VOBS {
@@ -29,6 +33,8 @@ struct TVTS_VOBS {
     TVideoStream VideoAttributes;
     std::vector<TAudioStream> AudioStreams;
     std::vector<std::string> SubpictureLanguages;
+
+    bool operator==(const TVTS_VOBS&) const = default;
 };
 
 struct TProgramChain {
@@ -40,16 +46,22 @@ struct TProgramChain {
     std::vector<std::string> ProgramStarts;
     std::string AudioEnabled;       // one '1' or '0' per audio stream of the file
     std::string SubpictureEnabled;  // one '1' or '0' per subpicture stream of the file
+
+    bool operator==(const TProgramChain&) const = default;
 };
 
 struct TVTS_PGCI {
     uint16_t ProgramChainCount = 0;
     std::vector<TProgramChain> ProgramChains;
+
+    bool operator==(const TVTS_PGCI&) const = default;
 };
 
 struct TIFO {
     TVTS_VOBS Attributes;
     TVTS_PGCI ChainTable;
+
+    bool operator==(const TIFO&) const = default;
 };
 
 // Reads and decodes the file at `path`. Raises DvdParseError naming the file and what was wrong
