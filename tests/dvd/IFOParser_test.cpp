@@ -1,6 +1,9 @@
 #include "dvd/IFOParser.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "dvd/DvdError.h"
 #include "dvd/IfoImage.h"
@@ -83,12 +86,6 @@ TEST(IfoAudio, AttributeWordCodeAndExtension) {
         EXPECT_EQ(a.Language, "English");
         EXPECT_EQ(a.CodeExtension, extensions[i]);
     }
-}
-
-TEST(IfoAudio, CodeExtensionsAboveTheTableHaveAText) {
-    EXPECT_EQ(CodeExtensionText(4), "alternate director's comments");
-    EXPECT_EQ(CodeExtensionText(5), "???");
-    EXPECT_EQ(CodeExtensionText(255), "???");
 }
 
 TEST(IfoLanguages, LookupIsExactAndFallsBackToTheLastRow) {
@@ -324,6 +321,18 @@ TEST(IfoFile, ReadIfoNamesTheFile) {
                   dir.File("VTS_02_0.IFO") + ": the IFO file does not exist");
     }
     EXPECT_THROW(ReadIfo(dir.Path()), DvdParseError);  // a folder is not a file
+    // A pipe with the right name would block the reader for ever; it is refused unopened.
+    ASSERT_EQ(mkfifo(dir.File("VTS_04_0.IFO").c_str(), 0600), 0);
+    EXPECT_THROW(ReadIfo(dir.File("VTS_04_0.IFO")), DvdParseError);
+    // A huge file with the right name is refused before it is read (the file here is sparse).
+    const std::string huge = dir.Write("VTS_05_0.IFO", "");
+    std::filesystem::resize_file(huge, kMaxIfoFileSize + 1);
+    try {
+        ReadIfo(huge);
+        FAIL();
+    } catch (const DvdParseError& e) {
+        EXPECT_NE(std::string(e.what()).find("more than such a file can be"), std::string::npos);
+    }
     const std::string cut = dir.Write("VTS_03_0.IFO", OneChain(Chain{}).Bytes().substr(0, 0x300));
     try {
         ReadIfo(cut);
