@@ -126,4 +126,27 @@ TEST(SourceFolder, AFailedTextParseKeepsTheFormerRecord) {
     EXPECT_EQ(parser.GetVobInfo().Audio[0].Language, "English");
 }
 
+// Texts are cut at the file's byte positions, then stored as UTF-8 from the file's code page.
+TEST(SourceFolder, TextsAreStoredAsUtf8) {
+    testing_support::TempDir dir;
+    const std::string path = dir.Write("s.txt",
+                                       "0x80 - Audio - AC3 / 2ch / 48KHz / DRC / Fran\xE7"
+                                       "ais / Delay: 0ms\n"
+                                       "0x20 - Subtitle - Fran\xE7"
+                                       "ais / Normal\n");
+    ParseStreamInfo latin;
+    latin.ParseTextFile(path, CodePage::Windows1252);
+    EXPECT_EQ(latin.GetVobInfo().Audio[0].Language,
+              "Fran\xC3\xA7"
+              "ais");
+    EXPECT_EQ(latin.GetVobInfo().Subtitles[0].Name,
+              "Fran\xC3\xA7"
+              "ais Normal");
+    ParseStreamInfo utf8;
+    utf8.ParseTextFile(path, CodePage::Utf8);
+    EXPECT_EQ(utf8.GetVobInfo().Audio[0].Language,
+              "Fran\xEF\xBF\xBD"
+              "ais");  // U+FFFD
+}
+
 }  // namespace
