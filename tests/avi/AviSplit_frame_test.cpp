@@ -150,7 +150,9 @@ TEST(AviSplitFrame, ThreePartsFollowEachOtherOnKeyFrames) {
         EXPECT_GT(second, first);
         EXPECT_GT(third, second);
         for (int32_t cut : {first, second, third}) {
-            if (cut < 3000) EXPECT_EQ(cut % 12, 0) << cut;
+            if (cut < 3000) {
+                EXPECT_EQ(cut % 12, 0) << cut;
+            }
         }
     }
 }
