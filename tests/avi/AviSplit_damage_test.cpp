@@ -2,6 +2,7 @@
 // a crash, a read past a buffer or a scan that does not end.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "avi/AviFormat.h"
@@ -43,7 +44,12 @@ struct Outcome {
 };
 
 Outcome OpenBytes(const testing_support::TempDir& dir, const std::string& bytes) {
+    // A new file each time: rewriting one file in place makes the file system flush it on close.
     const std::string path = dir.Write("damaged.avi", bytes);
+    struct Remove {
+        const std::string& path;
+        ~Remove() { std::filesystem::remove(path); }
+    } remove{path};
     TAVISplitSearch search;
     Outcome out{search.Open(path), search.LastError()};
     if (out.opened) {

@@ -33,6 +33,8 @@ struct RemoveAtExit {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // Removed first: rewriting a file in place makes the file system flush it on close.
+    std::remove(InputPath().c_str());
     FILE* f = std::fopen(InputPath().c_str(), "wb");
     if (!f) abort();
     if (size && std::fwrite(data, 1, size, f) != size) abort();
