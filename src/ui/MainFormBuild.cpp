@@ -10,6 +10,7 @@
 #include "app/Messages.h"
 #include "app/SizeOptions.h"
 #include "ui/MainForm.h"
+#include "ui/NumberField.h"
 
 namespace {
 
@@ -62,13 +63,7 @@ QToolButton* SmallButton(const char* name, const char* hint, QStyle::StandardPix
 }
 
 QSpinBox* NumberField(const char* name, int min, int max, int value) {
-    auto* spin = Named(new QSpinBox, name);
-    spin->setRange(min, max);
-    spin->setValue(value);
-    // A value typed outside the range is brought to its nearest limit when the field is left.
-    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-    spin->setKeyboardTracking(true);
-    return spin;
+    return Named(new TNumberField(min, max, value), name);
 }
 
 // Disabled size controls take the button colour, enabled ones the window colour.
