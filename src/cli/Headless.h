@@ -3,7 +3,10 @@
 // adds them, and the queue run, with the window's rules and messages throughout.
 #include <string>
 
+#include "app/MainModel.h"
+#include "app/Startup.h"
 #include "cli/CliOptions.h"
+#include "jobs/JobManager.h"
 #include "util/LineSink.h"
 
 inline constexpr int kExitOk = 0;
@@ -11,8 +14,17 @@ inline constexpr int kExitFailed =
     1;  // a job failed or was aborted, or the program could not start
 inline constexpr int kExitRefused = 2;  // the command line or a choice was refused; nothing ran
 
+// What the headless program works with; tests replace the machine, the runs and the power-off.
+struct THeadlessHooks {
+    TMachine Machine = ThisMachine();
+    TRunFactory MakeRun;              // the encoder's queue run when empty
+    TPreviewFactory MakePreview;      // the encoder's preview run when empty
+    TJobManager::TPowerOff PowerOff;  // ShutdownWindows when empty
+};
+
 // `out` takes the source listing and the log lines, `err` the messages.
-int RunHeadless(const TCliOptions& options, ILineSink& out, ILineSink& err);
+int RunHeadless(const TCliOptions& options, ILineSink& out, ILineSink& err,
+                const THeadlessHooks& hooks = THeadlessHooks());
 
 // The listing of --list-tracks.
 int ListTracks(const std::string& folder, ILineSink& out, ILineSink& err);

@@ -76,11 +76,15 @@ void PrepareJob(const TJobOptions& job, TMainModel& model, TAdvancedSettingsValu
                 IDialogs& dialogs) {
     TTrackSelection& tracks = model.Tracks();
     SetAdvanced(job, model, advanced, dialogs);
-    tracks.InputChosen(CallerPath(job.Input));
-    if (!(RunState().StateFlags.load() & InputReady))
+    // A refused folder or file leaves the former job's in place, so the fields tell.
+    const std::string folder = CallerPath(job.Input);
+    tracks.InputChosen(folder);
+    if (!(RunState().StateFlags.load() & InputReady) || tracks.InputField() != folder)
         throw TRefusal("--input " + job.Input + ": the folder cannot be used");
-    tracks.OutputChosen(OutputTarget(job));
-    if (!(RunState().StateFlags.load() & OutputReady))
+    const std::string output = OutputTarget(job);
+    tracks.OutputChosen(output);
+    if (!(RunState().StateFlags.load() & OutputReady) ||
+        tracks.OutputField() != ChangeFileExt(output, ".avi"))
         throw TRefusal("--output " + job.Output + ": the file cannot be used");
     // The second choosers are shown as Ctrl+F10 shows them in the window.
     if ((job.Audio2 || job.Subs2) && !tracks.Audio2().Visible) tracks.ToggleSecondChoosers();

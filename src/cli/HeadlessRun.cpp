@@ -34,13 +34,14 @@ class TJobOutcomes {
         sinks_.push_back(std::make_unique<TJobLogSink>(out_));
         return sinks_.back().get();
     }
-    TRunFactory Factory() {
-        return [this](const TEncRecord& settings, uint32_t abortBaseline) {
+    TRunFactory Factory(TRunFactory makeRun) {
+        if (!makeRun) makeRun = CreateQueueRun;
+        return [this, makeRun](const TEncRecord& settings, uint32_t abortBaseline) {
             std::lock_guard<std::mutex> lock(mutex_);
             TJobLogSink* sink = Find(settings.Log);
             if (sink) started_.push_back(sink);
             try {
-                return CreateQueueRun(settings, abortBaseline);
+                return makeRun(settings, abortBaseline);
             } catch (...) {
                 if (sink) sink->MarkFailed();
                 throw;
@@ -68,15 +69,18 @@ class TJobOutcomes {
     std::vector<TJobLogSink*> started_;
 };
 
-int RunJobs(const TCliOptions& options, ILineSink& out, ILineSink& err) {
+int RunJobs(const TCliOptions& options, ILineSink& out, ILineSink& err,
+            const THeadlessHooks& hooks) {
     TTerminalDialogs dialogs(err);
     TInterruptWatcher interrupt(err);
-    if (RunStartup(dialogs) != TStartupResult::Ready) return kExitFailed;
+    if (RunStartup(dialogs, hooks.Machine) != TStartupResult::Ready) return kExitFailed;
     TTerminalBridge bridge(options.Shutdown);
     TAdvancedSettingsValues advanced;
     TJobOutcomes outcomes(out);
     TMainModel model({dialogs, advanced, bridge, out, [] {}});
-    model.SetRunFactory(outcomes.Factory());
+    model.SetRunFactory(outcomes.Factory(hooks.MakeRun));
+    if (hooks.MakePreview) model.SetPreviewFactory(hooks.MakePreview);
+    if (hooks.PowerOff) model.SetPowerOff(hooks.PowerOff);
     for (const TJobOptions& job : options.Jobs) {
         try {
             PrepareJob(job, model, advanced, dialogs);
@@ -102,7 +106,8 @@ int RunJobs(const TCliOptions& options, ILineSink& out, ILineSink& err) {
 
 }  // namespace
 
-int RunHeadless(const TCliOptions& options, ILineSink& out, ILineSink& err) {
+int RunHeadless(const TCliOptions& options, ILineSink& out, ILineSink& err,
+                const THeadlessHooks& hooks) {
     if (!options.ListTracks.empty()) return ListTracks(options.ListTracks, out, err);
     // One copy at a time, as the window: the runs share the codecs' settings in the registry.
     platform::SingleInstance instance(kApplicationTitle);
@@ -110,5 +115,5 @@ int RunHeadless(const TCliOptions& options, ILineSink& out, ILineSink& err) {
         err.AddLine("movrex-cli: Movrex is running already.");
         return kExitFailed;
     }
-    return RunJobs(options, out, err);
+    return RunJobs(options, out, err, hooks);
 }
