@@ -62,7 +62,12 @@ void TMXEncoder::Start() {
     if (thread_.joinable()) return;
     finished_ = false;
     thread_ = std::thread([this] {
-        Execute();
+        // Execute() handles the errors of the job; what could still escape (no memory left for
+        // the last log line) must not take the whole program down with it.
+        try {
+            Execute();
+        } catch (...) {
+        }
         finished_ = true;
     });
 }

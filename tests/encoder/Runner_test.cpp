@@ -12,10 +12,11 @@ namespace {
 
 using Runner = EncoderTest;
 
-// Presses "Abort" from another thread as soon as a program is running.
-std::thread AbortWhenRunning() {
-    return std::thread([] {
-        while (RunState().ProcessHandle.load() == 0) std::this_thread::yield();
+// Presses "Abort" from another thread once the program is running and has left `marker`.
+std::thread AbortWhenRunning(const std::string& marker) {
+    return std::thread([marker] {
+        while (RunState().ProcessHandle.load() == 0 || !platform::FileExists(marker))
+            std::this_thread::yield();
         RequestAbort();
     });
 }
@@ -43,7 +44,7 @@ TEST_F(Runner, AProgramThatCannotStartIsReportedAsNotStarted) {
 
 TEST_F(Runner, AbortEndsTheWaitAndRaisesJobAborted) {
     const std::string marker = dir.File("m");
-    std::thread window = AbortWhenRunning();
+    std::thread window = AbortWhenRunning(marker);
     EXPECT_THROW(RunProgram(Helper("spine_sleep") + " 20000 " + marker, true, true), TJobAborted);
     window.join();
     EXPECT_TRUE(platform::FileExists(marker));
@@ -101,9 +102,11 @@ TEST_F(Runner, ADamagedChannelOrAStringThatDoesNotConvertEndsTheProgramAndTheJob
 }
 
 TEST_F(Runner, AbortEndsADebugCapture) {
+    const std::string started = dir.File("started");
     const std::string marker = dir.File("m");
-    std::thread window = AbortWhenRunning();
-    EXPECT_THROW(RunCapturingDebugOutput(Helper("spine_decimate") + " sleep:20000 touch:" + marker,
+    std::thread window = AbortWhenRunning(started);
+    EXPECT_THROW(RunCapturingDebugOutput(Helper("spine_decimate") + " touch:" + started +
+                                             " sleep:20000 touch:" + marker,
                                          [](const std::string&) {}),
                  TJobAborted);
     window.join();
