@@ -20,7 +20,11 @@ void TJobManager::Start() {
     // Noted on the caller's thread, so that an "Abort" pressed before the worker gets going still
     // counts for this queue run.
     abortCountAtStart_ = RunState().AbortCount.load();
-    thread_ = std::thread([this] { Execute(); });
+    finished_ = false;
+    thread_ = std::thread([this] {
+        Execute();
+        finished_ = true;
+    });
 }
 
 void TJobManager::WaitFor() {

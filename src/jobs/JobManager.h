@@ -2,6 +2,7 @@
 // The queue worker: one per press of "Start". It runs the ticked entries from the top, one encoder
 // run at a time, removes each entry after its run whatever the outcome, and stops when nothing is
 // ticked any more or the user aborted. At the end it may power the computer off.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <thread>
@@ -24,6 +25,9 @@ class TJobManager {
 
     void Start();
     void WaitFor();
+    // True once the worker has ended (or before it was started). The window keeps a worker until
+    // then rather than wait for it.
+    bool Finished() const { return finished_.load(); }
 
   private:
     void Execute();
@@ -35,5 +39,6 @@ class TJobManager {
     TRunFactory makeRun_;
     TPowerOff powerOff_;
     uint32_t abortCountAtStart_ = 0;
+    std::atomic<bool> finished_{true};
     std::thread thread_;
 };

@@ -99,6 +99,7 @@ class JobManagerTest : public ::testing::Test {
         TJobManager worker(queue, ui, Factory(), [this] { ++powerOffs; });
         worker.Start();
         worker.WaitFor();
+        EXPECT_TRUE(worker.Finished());
     }
 
     std::vector<std::string> Remaining() const {
