@@ -1,5 +1,6 @@
 #include "jobs/JobManager.h"
 
+#include <exception>
 #include <mutex>
 #include <utility>
 
@@ -43,10 +44,17 @@ void TJobManager::RunOne(const TQueuedJob& job) {
         // The run made next deletes its temporary folder; an aborted run may still be using it.
         std::lock_guard<std::mutex> wait(RunState().EncoderGate);
     }
-    std::unique_ptr<IJobRun> run = makeRun_(job.Settings, abortCountAtStart_);
-    run->Start();
-    run->WaitFor();
-    run.reset();
+    // A run reports its own errors in its log; one that could not even be made is gone like a
+    // failed one, so that the queue goes on, and the window says why.
+    try {
+        std::unique_ptr<IJobRun> run = makeRun_(job.Settings, abortCountAtStart_);
+        run->Start();
+        run->WaitFor();
+    } catch (const std::exception& e) {
+        if (job.Settings.Log)
+            job.Settings.Log->AddLine("The job " + job.Settings.OutputFile +
+                                      " could not be run: " + e.what());
+    }
     queue_.Remove(job.Position);
     ui_.QueueChanged();
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -142,6 +143,32 @@ TEST_F(JobManagerTest, UntickedEntriesStayAndEntriesTickedDuringTheRunAreRun) {
     EXPECT_EQ(ran, (std::vector<std::string>{"a", "b", "late"}));
     EXPECT_EQ(currentDuringRun, (std::vector<int32_t>{0, 1, 1}));
     EXPECT_EQ(queue.Rows(), (std::vector<TQueueRow>{{"skip", false, true}}));
+}
+
+TEST_F(JobManagerTest, AJobWhoseRunCannotBeMadeIsDroppedWithAMessageAndTheQueueGoesOn) {
+    struct Sink : ILineSink {
+        void AddLine(const std::string& line) override { lines.push_back(line); }
+        std::vector<std::string> lines;
+    } window;
+    for (const char* name : {"a", "b", "c"}) {
+        TEncRecord r = InitialEncSettings();
+        r.OutputFile = name;
+        r.Log = &window;
+        queue.Add(r);
+    }
+    TRunFactory working = Factory();
+    TJobManager worker(
+        queue, ui,
+        [&](const TEncRecord& settings, uint32_t baseline) -> std::unique_ptr<IJobRun> {
+            if (settings.OutputFile == "b") throw std::runtime_error("no memory");
+            return working(settings, baseline);
+        },
+        [this] { ++powerOffs; });
+    worker.Start();
+    worker.WaitFor();
+    EXPECT_EQ(ran, (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(queue.Count(), 0);
+    EXPECT_EQ(window.lines, (std::vector<std::string>{"The job b could not be run: no memory"}));
 }
 
 TEST_F(JobManagerTest, PowersOffAfterTheLastJobWhenAsked) {
