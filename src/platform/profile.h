@@ -4,8 +4,9 @@
 //   Key=Value
 // Sections and keys are case-insensitive; the first occurrence wins on reading; comments start
 // with ";" and are kept on rewriting. A file that is missing or cannot be read gives the defaults.
-// Every write re-reads the file and rewrites it atomically, changing only the one line, so lines
-// it does not understand are kept as they are.
+// Every write re-reads the file under a lock on "<file>.lock" and rewrites it atomically, changing
+// only the one line, so lines it does not understand are kept byte for byte. A file that exists
+// but cannot be read is never rewritten.
 #include <string>
 #include <vector>
 
@@ -25,7 +26,9 @@ class IniFile {
     bool SectionExists(const std::string& section) const;
     std::vector<std::string> ReadSection(const std::string& section) const;  // key names
 
-    // False when the file cannot be written (the folder is created when missing).
+    // False when the file cannot be written (the folder is created when missing), when it exists
+    // but cannot be read, or when a name or the value would not fit on one line (a line break,
+    // "=" in the key, "]" in the section); the old file is then left as it was.
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     bool WriteInteger(const std::string& section, const std::string& key, int value);
     bool WriteBool(const std::string& section, const std::string& key, bool value);

@@ -14,6 +14,10 @@
 // over the hive, so two writers never lose each other's values and a crash never leaves a torn
 // hive. A hive that cannot be parsed raises RegistryError naming the file and the line, and the
 // file is left as it is.
+//
+// Besides the escapes of "\" and the double quote, strings escape line breaks and NUL as "\n",
+// "\r" and "\0", so that any text a caller stores can be read back. Blank lines and lines
+// starting with ";" are ignored; a key may appear in several sections, a value only once per key.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -89,7 +93,10 @@ void UpdateHive(const std::string& path, F&& change) {
 
 // A registry accessor in the manner of the program's registry class: a root, at most one open
 // key, value reads and writes on that key. Writes raise RegistryError
-// "Failed to set data for '<name>'" when no key is open or the hive cannot be written.
+// "Failed to set data for '<name>'" when no key is open, the key was opened Read, or the hive
+// cannot be written. Opening a key that the hive's file permissions refuse returns false; a hive
+// that exists but cannot be parsed raises RegistryError (file and line) from the opening and
+// reading calls instead of passing for an empty one.
 class Registry {
   public:
     explicit Registry(RootKey root = RootKey::CurrentUser);
@@ -101,7 +108,9 @@ class Registry {
     void SetHiveFile(const std::string& path);
     const std::string& HiveFile() const { return hiveFile_; }
 
-    // A path starting with "\" is taken from the root, otherwise relative to the open key.
+    // A path starting with "\" is taken from the root, otherwise relative to the open key; a
+    // trailing "\" is ignored. OpenKey asks AllAccess, OpenKeyReadOnly Read. A failed opening
+    // leaves the open key as it was.
     virtual bool OpenKey(const std::string& key, bool canCreate);
     bool OpenKeyReadOnly(const std::string& key);
     bool KeyExists(const std::string& key) const;
@@ -126,7 +135,10 @@ class Registry {
     bool OpenAbsolute(const std::string& absolutePath, bool create, KeyAccess access);
 
   private:
+    // The absolute path `key` names (see OpenKey); nullopt for a malformed path.
+    std::optional<std::string> Resolve(const std::string& key) const;
     void Write(const std::string& name, const RegistryValue& value);
+    RegistryValue ReadValue(const std::string& name, RegistryValue::Type type) const;
     RootKey root_;
     std::string hiveFile_;
     std::string currentPath_;  // empty: no key open
