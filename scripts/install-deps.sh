@@ -8,6 +8,7 @@ packages=(
   libxvidcore-dev libmp3lame-dev libarchive-dev
   qt6-base-dev
   ffmpeg mjpegtools dvdauthor lsdvd imagemagick xvfb xauth
+  locales
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -15,26 +15,31 @@ bool WildcardMatch(const std::string& name, const std::string& pattern, bool cas
 bool FileExists(const std::string& path);       // a file (not a folder)
 bool DirectoryExists(const std::string& path);  // a folder
 
-// Copies a file; with `failIfExists` an existing target is refused. False on any failure, and a
-// partly written target is removed.
+// Copies a file (contents, permissions and time of last change); with `failIfExists` an existing
+// target is refused. The copy is made under a temporary name and renamed into place, so a failed
+// copy never leaves a partial target, and an old target stays as it was.
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
 
-// Deletes a file or a folder with everything in it, making entries writable first. Links are
-// removed, never followed. False when something could not be removed.
+// Deletes a file or a folder with everything in it, making folders writable first (read-only
+// ones included). Links are removed, never followed. False when something could not be removed;
+// true when there was nothing at `path`.
 bool DeleteTree(const std::string& path);
 
 // Creates a folder and its parents. False when it cannot.
 bool ForceDirectories(const std::string& path);
 
-// Size in bytes of a file that can be opened for reading; -1 otherwise.
+// Size in bytes of a file that can be opened for reading; -1 otherwise (missing, a folder, not
+// readable).
 int64_t FileSize(const std::string& path);
 
 // Short (8.3) names are the names themselves here.
 std::string ShortPathName(const std::string& path);
 
-// Reads or writes a whole file. ReadFileText returns false when the file cannot be read.
+// Reads or writes a whole file. ReadFileText returns false (and an empty text) when the file
+// cannot be read.
 bool ReadFileText(const std::string& path, std::string& text);
-// Writes through a temporary file and a rename, so a reader never sees half a file.
+// Writes through a temporary file and a rename, so a reader never sees half a file and a failed
+// write leaves the old file as it was. A link is written through to the file it points at.
 bool WriteFileText(const std::string& path, const std::string& text);
 
 }  // namespace platform

@@ -10,23 +10,29 @@
 
 namespace platform {
 
+// A separator outside ASCII (a narrow no-break space, say) is given as a blank; a thousands
+// separator of '\0' means no grouping.
 struct FormatSettings {
     char decimalSeparator = '.';
     char thousandSeparator = ',';
     std::string shortDateFormat = "%d/%m/%Y";  // strftime pattern
     std::string longTimeFormat = "%H:%M:%S";   // strftime pattern
-    std::string localeName = "en_GB";          // the locale the formats came from
+    // The locale the date and time formats came from; it also gives the names of months and days
+    // and the AM/PM marks. One that is not installed stands for "C".
+    std::string localeName = "en_GB";
 };
 
 // The program's fixed format (locale 2057, English - United Kingdom, with "." decimals).
 FormatSettings ProgramFormat();
 
-// The user's regional formats, from LC_ALL / LC_NUMERIC / LC_TIME / LANG; the program's format
-// where a locale is not installed or not set ("C"/"POSIX" give "." and no thousands separator,
-// and ISO-like dates).
+// The user's regional formats: numbers from LC_ALL, else LC_NUMERIC, else LANG; dates and times
+// from LC_ALL, else LC_TIME, else LANG. A category whose locale is not set, not installed, or
+// "C"/"POSIX" gets "." decimals and no thousands separator, or ISO dates ("%Y-%m-%d") and a
+// 24-hour clock ("%H:%M:%S").
 FormatSettings UserFormat();
 
-// "%.Nf": fixed with `decimals` digits, the settings' decimal separator.
+// "%.Nf": fixed with `decimals` digits (0 to 30), the settings' decimal separator, rounded as
+// printf rounds; a value that rounds to zero has no minus sign.
 std::string FormatFixed(double value, int decimals, const FormatSettings& fs);
 // "%.Nn": as FormatFixed with thousands separators every three digits.
 std::string FormatNumber(double value, int decimals, const FormatSettings& fs);

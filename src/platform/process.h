@@ -5,7 +5,9 @@
 // the helpers parse bracketed arguments with blanks from it. A bare program name (no separator)
 // is looked up in the system folder, then in PATH.
 //
-// Every child leads a process group of its own, so terminating it ends its whole tree.
+// A program started from outside any such tree leads a new process group, and everything it
+// starts in turn, through Process::Start or not, stays in that group (MOVREX_PROCESS_GROUP tells
+// a program in the tree that it is one): terminating the first program ends the whole tree.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,31 +27,55 @@ using ProcessId = int32_t;  // 0: none
 // Splits a command line by the Windows rules: blanks and tabs separate arguments outside quotes;
 // 2n backslashes before a quote give n backslashes and the quote toggles quoting; 2n+1 give n
 // backslashes and a literal quote; backslashes elsewhere are literal; "" inside quotes is a
-// literal quote. The program name (first argument) is taken up to the next blank, or within its
-// quotes, without backslash rules. An unbalanced quote runs to the end of the line.
+// literal quote (and quoting goes on). The program name (first argument) is taken up to the next
+// blank, or within its quotes, without backslash rules. An unbalanced quote runs to the end of
+// the line. Blanks before the program name are skipped; an empty or blank line gives no
+// arguments.
 std::vector<std::string> SplitCommandLine(const std::string& line);
 
-// Quotes one argument so that SplitCommandLine gives it back unchanged.
+// Quotes one argument (not the program name) so that SplitCommandLine gives it back unchanged.
 std::string QuoteArgument(const std::string& arg);
 
 // The full path of a program: a name with a separator is taken as it is (relative to the current
-// folder); a bare name is searched in the system folder, then in PATH. Empty when not found.
+// folder), or with ".exe" appended when only that file exists; a bare name is searched in the
+// system folder, then in PATH (executable files only), each time as it is and then with ".exe"
+// appended. Empty when a bare name is not found.
 std::string ResolveProgram(const std::string& name);
 
-// This process's own command line: MOVREX_COMMAND_LINE when set, else argv joined with
-// QuoteArgument.
+// This process's own command line: MOVREX_COMMAND_LINE when set and its arguments are this
+// process's (a program started some other way may have inherited its parent's), else argv joined
+// with QuoteArgument.
 std::string CommandLine();
 
 struct StartOptions {
     ShowState show = ShowState::Normal;
     PriorityClass priority = PriorityClass::Normal;
     bool debugChannel = false;  // give the child the debug-string channel (see debug_channel.h)
+    // Lead a new process group even inside a started tree, for a starter that must be able to
+    // end the child's whole tree on its own (the planner's runner, when the planner itself was
+    // started by Process::Start).
+    bool ownTree = false;
 };
 
 class DebugChannel;
 
-// A started child. Not copyable; destroying it neither waits for nor kills the child, but reaps
-// it if it has already ended.
+// A started child. Not copyable; destroying it neither waits for nor kills the child: one that
+// has ended is reaped at once, one still running is reaped in the background when it ends, so
+// that it never lingers as a zombie.
+//
+// The child leads a new process group (inside a started tree it joins the tree's group, see
+// above, and terminating it then ends that child alone). It runs at idle priority when asked,
+// finds MOVREX_SHOW_STATE and MOVREX_COMMAND_LINE in its environment, and holds no descriptor of
+// this process but standard input, output and error, and the debug channel's writing end (the
+// new one with StartOptions::debugChannel, else the one this process inherited, if any).
+//
+// Process ids are reused once reaped. A Process reaps only in Wait, WaitFor, Running and its
+// destructor, so its id names the child (and its group) until then; after that the group id
+// stays taken as long as any member lives, and TerminateProcessTree refuses an id that now names
+// a process other than a child of this one. Ids handed to it must come from Process::Start.
+//
+// One thread uses a Process; Terminate() may also be called from another thread while the owner
+// waits.
 class Process {
   public:
     Process() = default;
@@ -67,21 +93,29 @@ class Process {
 
     ProcessId Id() const { return pid_; }
     bool Running();
-    // Waits without time limit for the end; returns the exit code (128 + signal when killed).
+    // Waits without time limit for the end; returns the exit code (128 + signal when killed),
+    // -1 when nothing was started or the child was reaped elsewhere.
     int Wait();
-    // Waits at most `ms`; nullopt when still running.
+    // Waits at most `ms` (0: just looks); nullopt when still running.
     std::optional<int> WaitFor(int ms);
     // Ends the child and everything in its process group.
     void Terminate();
 
   private:
+    // Reaps the child if it has ended (waitpid with `flags`); true when it has.
+    bool TryReap(int flags);
+    // Lets go of the child (see the destructor).
+    void Release();
+
     ProcessId pid_ = 0;
     bool reaped_ = false;
     int exitCode_ = 0;
 };
 
-// Ends the process group led by `pid` (the whole tree of a child started by Process::Start).
-// Safe to call for a process that has ended. Returns false when nothing was signalled.
+// Ends (SIGKILL) the process group led by `pid` (the whole tree of a child started by
+// Process::Start) from any thread. Safe to call for a process that has ended: an id that now
+// names a process other than a child of this one is left alone. Returns false when nothing was
+// signalled.
 bool TerminateProcessTree(ProcessId pid);
 
 }  // namespace platform

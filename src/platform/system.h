@@ -22,8 +22,13 @@ struct OsVersion {
 };
 OsVersion QueryOsVersion();
 
-// A named lock held for the life of the object (a locked file in RuntimeFolder()). A second
-// holder, in this process or another, is refused.
+// PRETTY_NAME of an os-release text (shell-style quotes removed, control characters dropped);
+// empty when it has none or its value is malformed. The last assignment counts.
+std::string OsReleasePrettyName(const std::string& osReleaseText);
+
+// A named lock held for the life of the object (a locked file "<name>.lock" in RuntimeFolder(),
+// a "/" of the name given as "_"). A second holder, in this process or another, is refused. The
+// lock is not handed down to programs started meanwhile, and a holder that dies releases it.
 class SingleInstance {
   public:
     explicit SingleInstance(const std::string& name);
@@ -37,10 +42,11 @@ class SingleInstance {
 };
 
 // Asks the system to power off (systemctl poweroff, else shutdown -P now). Returns whether the
-// request could be handed over; it does not wait for the power-off.
+// request could be handed over; it does not wait for the power-off or for either program.
 bool RequestPowerOff();
 
-// Opens a file or URL with the desktop's default handler (xdg-open), without waiting.
+// Opens a file or URL with the desktop's default handler (xdg-open from PATH), without waiting
+// and without leaving a child to collect. False when xdg-open is missing or cannot be started.
 bool ShellOpen(const std::string& target);
 
 }  // namespace platform
