@@ -1,8 +1,5 @@
 #include "encoder/Runner.h"
 
-#include <thread>
-#include <utility>
-
 #include "jobs/ProgramValues.h"
 #include "platform/debug_channel.h"
 #include "platform/process.h"
@@ -15,6 +12,9 @@ platform::StartOptions OptionsFor(bool minimised, bool debugChannel) {
         minimised ? platform::ShowState::MinimizedNoActivate : platform::ShowState::Normal;
     options.priority = minimised ? platform::PriorityClass::Idle : platform::PriorityClass::Normal;
     options.debugChannel = debugChannel;
+    // "Abort" must end the program and whatever it started, even when this process runs inside
+    // a tree started by another.
+    options.ownTree = true;
     return options;
 }
 
@@ -30,30 +30,15 @@ void Publish(platform::Process& process) {
     if (RunState().AbortRequested.load()) process.Terminate();
 }
 
-// Once the program is reaped its id may be reused; "Abort" must not end a stranger.
-void Unpublish(platform::Process& process) {
-    platform::ProcessId id = process.Id();
-    RunState().ProcessHandle.compare_exchange_strong(id, 0);
-}
-
-// A program that is not waited for is reaped on a thread of its own, so it leaves no zombie.
-void Release(platform::Process process) {
-    std::thread([p = std::move(process)]() mutable { p.Wait(); }).detach();
-}
-
 }  // namespace
 
 bool RunProgram(const std::string& commandLine, bool minimised, bool wait) {
     if (wait) RaiseIfAborted();
     platform::Process process;
     if (!process.Start(commandLine, OptionsFor(minimised, false))) return false;
-    if (!wait) {
-        Release(std::move(process));
-        return true;
-    }
+    if (!wait) return true;  // the process is reaped in the background when it ends
     Publish(process);
     process.Wait();
-    Unpublish(process);
     RaiseIfAborted();
     return true;
 }
@@ -71,12 +56,10 @@ bool RunCapturingDebugOutput(const std::string& commandLine,
     } catch (...) {
         process.Terminate();
         process.Wait();
-        Unpublish(process);
         throw;
     }
     if (!clean) process.Terminate();
     process.Wait();
-    Unpublish(process);
     RaiseIfAborted();
     if (!clean) throw std::runtime_error("The debug output of " + commandLine + " is damaged.");
     return true;
