@@ -267,7 +267,7 @@ TEST_F(Driver, APreviewIndexesOnceShowsTheScriptAndGivesTheWindowItsButtonsBack)
     const Strings shown = Unstamped(window.Lines());
     EXPECT_EQ(std::count(shown.begin(), shown.end(), "Indexing input for preview."), 1);
     EXPECT_EQ(std::count(shown.begin(), shown.end(), "Indexing subtitles for preview."), 1);
-    for (int i = 0; i < 100 && !platform::FileExists(opened); ++i)
+    for (int i = 0; i < 250 && testing_support::ReadAll(opened).empty(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(testing_support::ReadAll(opened), Helper("spine_record") + " " + script);
 
