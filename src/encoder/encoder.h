@@ -53,7 +53,6 @@ class TMXEncoder : public IJobRun {
     void SaveJobLog();
     // "%f" of the log lines: two decimals, the user's decimal separator.
     std::string FormatLogFloat(double value) const;
-    const std::vector<std::string>& JobLogLines() const { return JobLog; }
 
     // The job log file: OutputFile with its extension replaced by "_mx.log".
     std::string JobLogFile() const;
@@ -65,7 +64,7 @@ class TMXEncoder : public IJobRun {
     // Runs a program under debug capture; every "Decimate:" string may raise HybridThreshold.
     bool RunCapturingDebugOutput(const std::string& commandLine);
 
-    // The thread body; public so that a test can run it on its own thread.
+    // The thread body; a test may also run it on the calling thread.
     void Execute();
 
     // Stage operations, one file each.
