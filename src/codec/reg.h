@@ -1,8 +1,11 @@
 #pragma once
 // The settings of one codec run, filled by the stages and written to the codec's registry key
 // right before the run.
+#include <array>
 #include <cstdint>
 #include <string>
+
+#include "jobs/ProgramValues.h"
 
 struct TXviDCodecParams {
     int32_t BFrames = 0;  // 1 on, -1 off
@@ -36,3 +39,31 @@ struct TDivXCodecParams {
 
     bool operator==(const TDivXCodecParams&) const = default;
 };
+
+// ---- Writers. Each opens its key below the current user's root (creating it), writes, closes
+// it. A value that cannot be written raises platform::RegistryError
+// "Failed to set data for '<name>'", which ends the writer.
+
+inline constexpr const char* kDivXKey = "Software\\DivXNetworks\\DivX4Windows";
+inline constexpr const char* kXviDKey = "Software\\GNU\\XviD";
+
+// The fixed values that put each codec into a known state.
+void WriteDivXDefaults();
+void WriteXviDCoreDefaults();
+void WriteXviDLegacyDefaults();
+
+// The defaults, then the run's values (a later write of a name wins over an earlier one).
+// With `essMarker` the XviD writers write MatrixType as the plain quantizer type and no matrices.
+void WriteDivXSettings(const TDivXCodecParams& params);
+void WriteXviDCoreSettings(const TXviDCodecParams& params, bool essMarker = Program().EssMarker);
+void WriteXviDLegacySettings(const TXviDCodecParams& params, bool essMarker = Program().EssMarker);
+
+// Before every codec run: XviD (codec 0) in the split-core layout when `newXviD`, else in the
+// older one; DivX (codec 1). std::invalid_argument for another codec.
+void WriteCodecSettings(uint8_t codec, bool newXviD, const TXviDCodecParams& xvid,
+                        const TDivXCodecParams& divx, bool essMarker = Program().EssMarker);
+
+// The two custom quantizer matrix sets (0 softer, 1 sharper), 64 bytes each in stored order.
+using TQuantMatrix = std::array<uint8_t, 64>;
+const TQuantMatrix& XviDInterMatrix(int set);  // set 0 or 1
+const TQuantMatrix& XviDIntraMatrix();         // the same for both sets

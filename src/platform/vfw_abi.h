@@ -1,9 +1,9 @@
 #pragma once
 // The codec layer's binary interface. A codec module is a shared object in the system folder,
-// named by the local-machine drivers table ("SOFTWARE\Microsoft\Windows NT\CurrentVersion\
-// Drivers32", value "VIDC.<FOURCC>" = file name). It exports one C function, MxDriverProc, that
-// takes the driver messages below. The planner's util/VFW and the job runner both talk to codecs
-// only through this.
+// named by the local-machine drivers table
+// ("SOFTWARE\Microsoft\Windows NT\CurrentVersion\Drivers32", value "VIDC.<FOURCC>" = file
+// name). It exports one C function, MxDriverProc, that takes the driver messages below. The
+// planner's util/VFW and the job runner both talk to codecs only through this.
 #include <cstdint>
 
 extern "C" {

@@ -7,6 +7,10 @@
 
 #include "util/codepage.h"
 
+namespace platform {
+struct OsVersion;
+}
+
 // Cuts `text` at every `separator` (its first character) and appends the pieces to `list`,
 // empty pieces included. Nothing happens when list is null, text is empty or separator is empty.
 void SplitText(const std::string& text, const std::string& separator,
@@ -45,6 +49,9 @@ struct WindowsVersion {
     std::string servicePack;  // CSD text
 };
 std::string WindowsVersionText(const WindowsVersion& v);
+// The running Linux system in the same shape, "Linux (6.1.0-18-amd64).Debian GNU/Linux 12
+// (bookworm)"; what OsVersionText gives here.
+std::string LinuxVersionText(const platform::OsVersion& v);
 
 // "1 hour, 0 minutes 5 seconds" between two times, in either order.
 std::string DurationText(std::chrono::system_clock::time_point a,

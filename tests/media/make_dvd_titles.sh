@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# make_dvd_titles.sh OUTDIR: authors short DVD titles with independent tools (ffmpeg, mplex,
+# spumux, dvdauthor) and lays each out as a ripper leaves it. Made once: a second call returns at
+# once while OUTDIR/.stamp matches this script. Exit status 77 when a tool is missing.
+# See README.md beside this script for what each title holds.
+set -euo pipefail
+out=$1
+mkdir -p "$out"
+stamp=$(sha1sum "$0" | cut -d' ' -f1)
+exec 9>"$out/.lock"
+flock 9
+if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
+
+convert=/usr/bin/convert  # the first convert on PATH may be a viewer's stand-in
+for tool in ffmpeg mplex spumux dvdauthor "$convert"; do
+  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 77; }
+done
+rm -rf "$out/pal_wide" "$out/ntsc_sets" "$out/.work" "$out/.stamp"
+work="$out/.work"
+mkdir -p "$work"
+trap 'echo "make_dvd_titles.sh failed; the tools said:" >&2; tail -n 15 "$work"/*.log >&2' ERR
+
+# video NAME STANDARD ASPECT SECONDS: an MPEG-2 elementary stream with a sequence end code
+# (without one mplex drops the last picture).
+video() {
+  local name=$1 standard=$2 aspect=$3 seconds=$4 size rate gop
+  if [ "$standard" = pal ]; then size=720x576 rate=25 gop=12; else size=720x480 rate=30000/1001 gop=15; fi
+  ffmpeg -v error -y -f lavfi -i "testsrc=size=$size:rate=$rate" -t "$seconds" -pix_fmt yuv420p \
+    -c:v mpeg2video -b:v 2M -maxrate 8M -bufsize 1835k -g "$gop" -bf 2 -aspect "$aspect" \
+    -f mpeg2video "$work/$name.m2v"
+  printf '\x00\x00\x01\xb7' >>"$work/$name.m2v"
+}
+
+# audio NAME KIND CHANNELS SECONDS FREQUENCY: ac3, mp2 or lpcm (16-bit big-endian, 48 kHz).
+audio() {
+  local name=$1 kind=$2 channels=$3 seconds=$4 freq=$5
+  local src=(-f lavfi -i "sine=frequency=$freq:sample_rate=48000" -t "$seconds" -ac "$channels")
+  case $kind in
+    ac3) ffmpeg -v error -y "${src[@]}" -c:a ac3 -b:a 192k "$work/$name.ac3" ;;
+    mp2) ffmpeg -v error -y "${src[@]}" -c:a mp2 -b:a 192k "$work/$name.mp2" ;;
+    lpcm) ffmpeg -v error -y "${src[@]}" -f s16be "$work/$name.lpcm" ;;
+  esac
+}
+
+# subtitles MPG SIZE STREAM...: adds one caption stream per STREAM number with spumux.
+subtitles() {
+  local mpg=$1 size=$2 s
+  shift 2
+  local w=${size%x*} h=${size#*x}
+  "$convert" -size "$size" xc:transparent +antialias -fill white -stroke black -strokewidth 3 \
+    -draw "rectangle 120,$((h - 110)) $((w - 120)),$((h - 50))" -colors 3 "PNG8:$work/caption.png"
+  for s in "$@"; do
+    cat >"$work/sub$s.xml" <<XML
+<subpictures><stream><spu start="00:00:00.20" end="00:00:00.90" image="$work/caption.png"/></stream></subpictures>
+XML
+    spumux -m dvd -s "$s" "$work/sub$s.xml" <"$mpg" >"$mpg.spu" 2>>"$work/spumux.log"
+    mv "$mpg.spu" "$mpg"
+  done
+}
+
+# rip TITLE: the authored disc's title set files, laid out as the ripper leaves them.
+rip() {
+  local dir="$out/$1"
+  mkdir -p "$dir/rip"
+  cp "$dir"/disc/VIDEO_TS/VTS_* "$dir/rip/"
+  rm -f "$dir"/rip/VTS_*_0.VOB
+  if command -v lsdvd >/dev/null; then lsdvd -x "$dir/disc" >"$dir/lsdvd.txt" 2>/dev/null || true; fi
+}
+
+author() {
+  local title=$1 format=$2
+  mkdir -p "$out/$title"
+  dvdauthor -o "$out/$title/disc" -x "$work/$title.xml" >>"$work/dvdauthor.log" 2>&1
+  VIDEO_FORMAT=$format dvdauthor -o "$out/$title/disc" -T >>"$work/dvdauthor.log" 2>&1
+}
+
+# pal_wide: one PAL 16:9 title set, three audio streams (English AC3, French MPEG audio marked
+# as director's comments, German LPCM), three subpicture streams (English, German, French) and two
+# program chains: 1 s, and 2 s in two chapters, which has no German subpicture stream.
+video pal_long pal 16:9 2
+audio ac3 ac3 2 2 440
+audio mp2 mp2 2 2 660
+audio lpcm lpcm 2 2 880
+mplex -v 0 -f 8 -L 48000:2:16 -o "$work/pal_long.mpg" "$work/pal_long.m2v" "$work/ac3.ac3" \
+  "$work/mp2.mp2" "$work/lpcm.lpcm" 2>>"$work/mplex.log"
+video pal_short pal 16:9 1
+audio ac3s ac3 2 1 440
+audio mp2s mp2 2 1 660
+audio lpcms lpcm 2 1 880
+mplex -v 0 -f 8 -L 48000:2:16 -o "$work/pal_short.mpg" "$work/pal_short.m2v" "$work/ac3s.ac3" \
+  "$work/mp2s.mp2" "$work/lpcms.lpcm" 2>>"$work/mplex.log"
+subtitles "$work/pal_long.mpg" 720x576 0 2
+subtitles "$work/pal_short.mpg" 720x576 0 1 2
+cat >"$work/pal_wide.xml" <<XML
+<dvdauthor>
+ <titleset>
+  <titles>
+   <video format="pal" aspect="16:9" widescreen="nopanscan"/>
+   <audio lang="en"/>
+   <audio lang="fr" content="comments1"/>
+   <audio lang="de"/>
+   <subpicture lang="en"/>
+   <subpicture lang="de"/>
+   <subpicture lang="fr"/>
+   <pgc><vob file="$work/pal_short.mpg"/></pgc>
+   <pgc>
+    <subpicture><stream id="0" mode="widescreen"/></subpicture>
+    <subpicture/>
+    <subpicture><stream id="2" mode="widescreen"/></subpicture>
+    <vob file="$work/pal_long.mpg" chapters="0,0:01"/>
+   </pgc>
+  </titles>
+ </titleset>
+</dvdauthor>
+XML
+author pal_wide PAL
+rip pal_wide
+
+# ntsc_sets: two NTSC 4:3 title sets. The first, 1 s, has a Japanese 5.1 AC3 stream; the second,
+# 2 s, a Spanish mono MPEG audio stream for the visually impaired, an AC3 stream without a
+# language, and an Italian subpicture stream.
+video ntsc1 ntsc 4:3 1
+audio ac3six ac3 6 1 440
+mplex -v 0 -f 8 -o "$work/ntsc1.mpg" "$work/ntsc1.m2v" "$work/ac3six.ac3" 2>>"$work/mplex.log"
+video ntsc2 ntsc 4:3 2
+audio mp2mono mp2 1 2 660
+audio ac3two ac3 2 2 880
+mplex -v 0 -f 8 -o "$work/ntsc2.mpg" "$work/ntsc2.m2v" "$work/mp2mono.mp2" \
+  "$work/ac3two.ac3" 2>>"$work/mplex.log"
+subtitles "$work/ntsc2.mpg" 720x480 0
+cat >"$work/ntsc_sets.xml" <<XML
+<dvdauthor>
+ <titleset>
+  <titles>
+   <video format="ntsc" aspect="4:3"/>
+   <audio lang="ja"/>
+   <pgc><vob file="$work/ntsc1.mpg"/></pgc>
+  </titles>
+ </titleset>
+ <titleset>
+  <titles>
+   <video format="ntsc" aspect="4:3"/>
+   <audio lang="es" content="impaired" channels="1"/>
+   <audio/>
+   <subpicture lang="it"/>
+   <pgc><vob file="$work/ntsc2.mpg"/></pgc>
+  </titles>
+ </titleset>
+</dvdauthor>
+XML
+author ntsc_sets NTSC
+rip ntsc_sets
+
+rm -rf "$work"
+echo "$stamp" >"$out/.stamp"
