@@ -137,10 +137,17 @@ TEST_F(JobQueueTest, TheRunningEntryAndEverythingAboveItStayPut) {
         EXPECT_EQ(queue.CanMoveUp(), c.canUp);
         EXPECT_EQ(queue.CanMoveDown(), c.canDown);
         const auto before = queue.Rows();
-        if (!c.canDelete) EXPECT_FALSE(queue.Delete());
-        if (!c.canUp) EXPECT_FALSE(queue.MoveUp());
-        if (!c.canDown) EXPECT_FALSE(queue.MoveDown());
-        if (!c.canDelete && !c.canUp && !c.canDown) EXPECT_EQ(queue.Rows(), before);
+        // The refused operations change nothing.
+        if (!c.canDelete) {
+            EXPECT_FALSE(queue.Delete());
+        }
+        if (!c.canUp) {
+            EXPECT_FALSE(queue.MoveUp());
+        }
+        if (!c.canDown) {
+            EXPECT_FALSE(queue.MoveDown());
+        }
+        EXPECT_EQ(queue.Rows(), before);
     }
     queue.Select(3);
     EXPECT_TRUE(queue.Delete());
