@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "encoder/Runner.h"
-#include "encoder/ScriptFile.h"
 #include "encoder/encoder.h"
 #include "jobs/ProgramValues.h"
 #include "platform/files.h"
 #include "platform/process.h"
+#include "scripts/avs.h"
 
 void TMXEncoder::RunPreview() {
     TRunState& state = RunState();
@@ -30,7 +30,7 @@ void TMXEncoder::RunPreview() {
 
 void TMXEncoder::ShowPreview(const std::vector<std::string>& script) {
     const std::string path = TempFile("_preview.avs");
-    SaveScriptLines(script, path);
+    SaveScript(script, path);
     // Short names never hold a blank; here the names are the long ones, so they are quoted.
     const std::string player = Program().MediaPlayerPath;
     const std::string commandLine = platform::QuoteArgument(platform::ShortPathName(player)) + " " +

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "encoder/EncoderTestSupport.h"
 #include "encoder/PathText.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "scripts/avs.h"
 
 namespace {
 
@@ -72,22 +75,38 @@ TEST_F(Construction, FieldsTakenFromTheJobAndTheProgram) {
 }
 
 TEST_F(Construction, CorrectionFactorsFollowTheInstalledXviD) {
+    using Factors = std::array<double, 6>;
+    auto factorsOf = [](const TMXEncoder& r) {
+        return Factors{r.XviDBFramesFactor,    r.XviDMatrixFactor,    r.XviDResizerFactor,
+                       r.XviDEssBFramesFactor, r.XviDEssMatrixFactor, r.XviDEssResizerFactor};
+    };
     Program().NewXviD = true;
-    TMXEncoder fresh(TestJob(Output()), true);
-    EXPECT_EQ(fresh.XviDBFramesFactor, 0.74);
-    EXPECT_EQ(fresh.XviDMatrixFactor, 0.862);
-    EXPECT_EQ(fresh.XviDResizerFactor, 0.953);
-    EXPECT_EQ(fresh.XviDEssBFramesFactor, 0.746);
-    EXPECT_EQ(fresh.XviDEssMatrixFactor, 0.906);
-    EXPECT_EQ(fresh.XviDEssResizerFactor, 0.94);
+    EXPECT_EQ(factorsOf(TMXEncoder(TestJob(Output()), true)),
+              (Factors{0.74, 0.862, 0.953, 0.746, 0.906, 0.94}));
     Program().NewXviD = false;
-    TMXEncoder old(TestJob(Output()), true);
-    EXPECT_EQ(old.XviDBFramesFactor, 0.745);
-    EXPECT_EQ(old.XviDMatrixFactor, 0.855);
-    EXPECT_EQ(old.XviDResizerFactor, 0.952);
-    EXPECT_EQ(old.XviDEssBFramesFactor, 0.768);
-    EXPECT_EQ(old.XviDEssMatrixFactor, 0.904);
-    EXPECT_EQ(old.XviDEssResizerFactor, 0.939);
+    EXPECT_EQ(factorsOf(TMXEncoder(TestJob(Output()), true)),
+              (Factors{0.745, 0.855, 0.952, 0.768, 0.904, 0.939}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Construction, ThePreviewScriptIsTheMovieScriptOfTheRunsValues) {
+    TMXEncoder run(TestJob(Output()), true);
+    run.D2VFile = "/tmp/film_preview.d2v";
+    run.OutWidth = 512;
+    run.HybridThreshold = 1.25;
+    run.ResizeTemplate = "BicubicResize(%s,%s,0,0.5)";
+    run.VobSubFile = "/tmp/film.idx";
+    run.SourceType = 4;
+    run.PixelAspect = 1.0940170940170941;
+    TMovieScriptParams values{run.D2VFile,        run.OutWidth,   run.HybridThreshold,
+                              run.ResizeTemplate, run.VobSubFile, run.SourceType,
+                              run.PixelAspect,    run.CompCycle};
+    TScriptLines expected;
+    MakeMovieScript(expected, values, TMovieScriptUse::Preview);
+    EXPECT_EQ(run.PreviewScript(), expected);
 }
 
 }  // namespace
