@@ -22,7 +22,7 @@ void TMXEncoder::RunPreview() {
         stages_.ExtractSubtitles(*this);
         state.PreviewSubsFile.Set(VobSubFile);
     }
-    SourceType = 2;
+    SourceType = stProgressive;
     stages_.DetectFieldOrder(*this);
     stages_.ChooseInitialSettings(*this);
     ShowPreview(stages_.PreviewScript(*this));

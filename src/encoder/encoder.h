@@ -17,6 +17,7 @@
 #include "jobs/UiBridge.h"
 #include "jobs/globals.h"
 #include "platform/locale.h"
+#include "scripts/SourceType.h"
 
 class TMXEncoder : public IJobRun {
   public:
@@ -105,7 +106,7 @@ class TMXEncoder : public IJobRun {
     std::string EncodedAudioFile;
     std::string EncodedAudioFile2;
     std::string VobSubFile;
-    uint8_t SourceType = 2;
+    uint8_t SourceType = stProgressive;
     double PixelAspect = 0;
     double PixelAspect2 = 0;  // the second aspect value of the movie script
     int32_t OutWidth = 0;
