@@ -2,6 +2,7 @@
 // program runs ends that job and the queue run.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 #include <thread>
 
@@ -63,7 +64,7 @@ TEST_F(QueueWithRuns, AbortWhileAProgramRunsEndsThatJobAndKeepsTheRestQueued) {
     worker.Start();
     while (!platform::FileExists(dir.File("two/mx_tmp/film.started")) ||
            RunState().ProcessHandle.load() == 0)
-        std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     RequestAbort();
     worker.WaitFor();
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 
 #include "encoder/EncoderTestSupport.h"
@@ -16,7 +17,7 @@ using Runner = EncoderTest;
 std::thread AbortWhenRunning(const std::string& marker) {
     return std::thread([marker] {
         while (RunState().ProcessHandle.load() == 0 || !platform::FileExists(marker))
-            std::this_thread::yield();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         RequestAbort();
     });
 }

@@ -234,7 +234,7 @@ TEST_F(JobManagerTest, AStartAfterAnAbortWaitsForTheAbortedQueueRun) {
     TJobManager first(queue, ui, Factory(), [this] { ++powerOffs; });
     first.Start();
     while (RunState().CurrentJob.load() != 0 || !(RunState().StateFlags.load() & Idle))
-        std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     RunState().StateFlags.fetch_and(~uint32_t(Idle));
     TJobManager second(queue, ui, Factory(), [this] { ++powerOffs; });
     second.Start();
