@@ -62,6 +62,16 @@ struct TRunState {
     std::atomic<uint32_t> StateFlags{Idle};
     TSharedText PreviewIndexFile;
     TSharedText PreviewSubsFile;
+
+    // Counts the presses of "Abort" (RequestAbort). A run or a queue run that notes the count
+    // when it begins can tell an abort aimed at it from a stale flag that it has just cleared.
+    std::atomic<uint32_t> AbortCount{0};
+    // Held by an encoder run's thread for its whole life: runs share the flags above, the
+    // preview caches and the log view, so a new run waits for an aborted one to wind down.
+    std::mutex EncoderGate;
+    // Held by a queue worker for its whole life, so that a "Start" after an "Abort" waits until
+    // the aborted queue run has removed its entry and left its loop.
+    std::mutex WorkerGate;
 };
 
 TRunState& RunState();

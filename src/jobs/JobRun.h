@@ -1,0 +1,21 @@
+#pragma once
+// What the queue worker needs of an encoder run: made from a settings record (which it copies)
+// and not yet running, started, waited for, destroyed after its end.
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "jobs/globals.h"
+
+class IJobRun {
+  public:
+    virtual ~IJobRun() = default;
+    virtual void Start() = 0;
+    // Blocks without time limit until the run's thread has ended.
+    virtual void WaitFor() = 0;
+};
+
+// `abortBaseline` is RunState().AbortCount as it stood when the queue run began: any "Abort"
+// counted after it aborts the run, even one that came before the run had started.
+using TRunFactory =
+    std::function<std::unique_ptr<IJobRun>(const TEncRecord& settings, uint32_t abortBaseline)>;
