@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the main window under a virtual X server (xvfb-run, ImageMagick's import).
-#   scripts/screenshot-main-window.sh [OUTPUT.png] [TITLE-FOLDER]
+#   scripts/screenshot-main-window.sh [OUTPUT.png]
 # The window program runs from a throw-away installation whose tools are empty files, so that
-# its start-up check passes without the helper programs; with a title folder, the screenshot
-# shows it loaded (through the window's own folder chooser, answered by xdotool when installed).
+# its start-up check passes without the helper programs; the screenshot shows the window as it
+# opens. MOVREX_WINDOW_PROGRAM names another build of the program.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 out="$(realpath -m "${1:-main-window.png}")"
