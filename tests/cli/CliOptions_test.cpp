@@ -129,10 +129,6 @@ TEST(CliOptions, RefusalsNameTheOptionAndTheReason) {
 TEST(CliOptions, HelpAndListingNeedNoJob) {
     EXPECT_TRUE(Parse({"--help"}).Help);
     EXPECT_EQ(Parse({"--list-tracks", "/d"}).ListTracks, "/d");
-    const std::string help = CliHelpText();
-    for (const TOptionSpec& spec : CliOptionTable())
-        EXPECT_NE(help.find(std::string("  ") + spec.Name), std::string::npos) << spec.Name;
-    EXPECT_NE(help.find("\"Maximum Quality (unlimited size)\""), std::string::npos);
 }
 
 }  // namespace
