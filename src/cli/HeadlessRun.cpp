@@ -85,13 +85,16 @@ int RunJobs(const TCliOptions& options, ILineSink& out, ILineSink& err,
         try {
             PrepareJob(job, model, advanced, dialogs);
         } catch (const TRefusal& refusal) {
-            err.AddLine(std::string("movrex-cli: ") + refusal.what() + "; nothing was run.");
+            err.AddLine(std::string("movrex-cli: ") + refusal.what() +
+                        (options.Preview ? "." : "; nothing was run."));
             return kExitRefused;
         }
         TJobLogSink* log = outcomes.Add();
         if (!options.Preview) {
-            model.AddJob(log);
-            continue;
+            if (model.AddJob(log)) continue;
+            err.AddLine("movrex-cli: the job of --input " + job.Input +
+                        " cannot be added; nothing was run.");
+            return kExitRefused;
         }
         // A preview is not queued; the next one waits until this one has shown its script.
         model.Preview(log);
