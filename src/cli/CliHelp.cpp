@@ -31,10 +31,10 @@ constexpr const char* kExitStatus =
     "aborted, the start-up check failed, or another copy of Movrex runs; 2 when the command\n"
     "line or a choice was refused (nothing was run).\n";
 
-std::string Limits(const TOptionSpec& spec) {
-    if (spec.Kind != TOptionKind::Number) return "";
-    std::string text = std::to_string(spec.Min) + " to " + std::to_string(spec.Max);
-    if (spec.Step > 1) text += " in steps of " + std::to_string(spec.Step);
+std::string Limits(const TOptionDef& def) {
+    if (def.Kind != TOptionKind::Number) return "";
+    std::string text = std::to_string(def.Min) + " to " + std::to_string(def.Max);
+    if (def.Step > 1) text += " in steps of " + std::to_string(def.Step);
     return text;
 }
 
@@ -58,12 +58,12 @@ std::string Wrapped(const std::string& text) {
     return out + line + "\n";
 }
 
-std::string OptionLine(const TOptionSpec& spec) {
-    std::string head = std::string("  ") + spec.Name;
-    if (spec.Value) head += std::string(" ") + spec.Value;
-    std::string text = spec.Help;
-    std::string notes = Limits(spec);
-    if (spec.Default) notes += (notes.empty() ? "" : "; ") + std::string("default ") + spec.Default;
+std::string OptionLine(const TOptionDef& def) {
+    std::string head = std::string("  ") + def.Name;
+    if (def.Value) head += std::string(" ") + def.Value;
+    std::string text = def.Help;
+    std::string notes = Limits(def);
+    if (def.Default) notes += (notes.empty() ? "" : "; ") + std::string("default ") + def.Default;
     if (!notes.empty()) text += " (" + notes + ")";
     return head + "\n" + Wrapped(text);
 }
@@ -72,7 +72,7 @@ std::string OptionLine(const TOptionSpec& spec) {
 
 std::string CliHelpText() {
     std::string text = kUsage;
-    for (const TOptionSpec& spec : CliOptionTable()) text += OptionLine(spec);
+    for (const TOptionDef& def : CliOptionTable()) text += OptionLine(def);
     std::string presets;
     for (const TPredefinedSize& size : kPredefinedSizes)
         presets += std::string("  \"") + size.Text + "\"\n";

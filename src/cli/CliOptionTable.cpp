@@ -2,9 +2,9 @@
 
 #include "cli/CliOptions.h"
 
-const std::vector<TOptionSpec>& CliOptionTable() {
+const std::vector<TOptionDef>& CliOptionTable() {
     using K = TOptionKind;
-    static const std::vector<TOptionSpec> table = {
+    static const std::vector<TOptionDef> table = {
         {"--help",
          K::Flag,
          nullptr,
@@ -242,8 +242,8 @@ const std::vector<TOptionSpec>& CliOptionTable() {
     return table;
 }
 
-const TOptionSpec* FindOption(const std::string& name) {
-    for (const TOptionSpec& spec : CliOptionTable())
-        if (name == spec.Name) return &spec;
+const TOptionDef* FindOption(const std::string& name) {
+    for (const TOptionDef& def : CliOptionTable())
+        if (name == def.Name) return &def;
     return nullptr;
 }

@@ -26,7 +26,7 @@ enum class TOptionKind {
     Choice,  // one of Choices
 };
 
-struct TOptionSpec {
+struct TOptionDef {
     const char* Name;
     TOptionKind Kind;
     const char* Value;    // the value's name in the help text
@@ -40,8 +40,8 @@ struct TOptionSpec {
     const char* Help = "";
 };
 
-const std::vector<TOptionSpec>& CliOptionTable();
-const TOptionSpec* FindOption(const std::string& name);
+const std::vector<TOptionDef>& CliOptionTable();
+const TOptionDef* FindOption(const std::string& name);
 
 // One job as the options give it. Track positions count from 0 as the choosers do; -1 = none.
 struct TJobOptions {

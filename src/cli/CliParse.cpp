@@ -7,7 +7,7 @@ namespace {
 
 // An option and its value as found on the command line.
 struct TGiven {
-    const TOptionSpec& Spec;
+    const TOptionDef& Def;
     std::string Text;
     int32_t Number = 0;  // Number and Track (a position from 0, -1 for none), Choice (index)
 };
@@ -17,47 +17,47 @@ struct TGiven {
     throw TCliError(option + (text.empty() ? "" : " " + text) + ": " + why);
 }
 
-int32_t NumberValue(const TOptionSpec& spec, const std::string& text) {
+int32_t NumberValue(const TOptionDef& def, const std::string& text) {
     const auto value = platform::ParseInteger(text);
-    if (!value) Refuse(spec.Name, text, "not a whole number");
-    if (*value < spec.Min || *value > spec.Max)
-        Refuse(spec.Name, text,
-               "must be from " + std::to_string(spec.Min) + " to " + std::to_string(spec.Max));
+    if (!value) Refuse(def.Name, text, "not a whole number");
+    if (*value < def.Min || *value > def.Max)
+        Refuse(def.Name, text,
+               "must be from " + std::to_string(def.Min) + " to " + std::to_string(def.Max));
     const int32_t number = static_cast<int32_t>(*value);
-    if ((number - spec.Min) % spec.Step != 0)
-        Refuse(spec.Name, text, "must be a multiple of " + std::to_string(spec.Step));
+    if ((number - def.Min) % def.Step != 0)
+        Refuse(def.Name, text, "must be a multiple of " + std::to_string(def.Step));
     return number;
 }
 
-int32_t TrackValue(const TOptionSpec& spec, const std::string& text) {
-    if (spec.NoneAllowed && text == "none") return -1;
+int32_t TrackValue(const TOptionDef& def, const std::string& text) {
+    if (def.NoneAllowed && text == "none") return -1;
     const auto value = platform::ParseInteger(text);
-    if (!value || *value < spec.Min || *value > spec.Max)
-        Refuse(spec.Name, text,
-               std::string("must be a track number from 1") + (spec.NoneAllowed ? " or none" : ""));
+    if (!value || *value < def.Min || *value > def.Max)
+        Refuse(def.Name, text,
+               std::string("must be a track number from 1") + (def.NoneAllowed ? " or none" : ""));
     return static_cast<int32_t>(*value) - 1;
 }
 
-int32_t ChoiceValue(const TOptionSpec& spec, const std::string& text) {
-    for (size_t i = 0; i < spec.Choices.size(); ++i)
-        if (text == spec.Choices[i]) return static_cast<int32_t>(i);
-    Refuse(spec.Name, text, std::string("must be one of ") + spec.Value);
+int32_t ChoiceValue(const TOptionDef& def, const std::string& text) {
+    for (size_t i = 0; i < def.Choices.size(); ++i)
+        if (text == def.Choices[i]) return static_cast<int32_t>(i);
+    Refuse(def.Name, text, std::string("must be one of ") + def.Value);
 }
 
-TGiven Interpret(const TOptionSpec& spec, const std::string& text) {
-    TGiven given{spec, text};
-    switch (spec.Kind) {
+TGiven Interpret(const TOptionDef& def, const std::string& text) {
+    TGiven given{def, text};
+    switch (def.Kind) {
         case TOptionKind::Number:
-            given.Number = NumberValue(spec, text);
+            given.Number = NumberValue(def, text);
             break;
         case TOptionKind::Track:
-            given.Number = TrackValue(spec, text);
+            given.Number = TrackValue(def, text);
             break;
         case TOptionKind::Choice:
-            given.Number = ChoiceValue(spec, text);
+            given.Number = ChoiceValue(def, text);
             break;
         case TOptionKind::Text:
-            if (text.empty()) Refuse(spec.Name, "", "the value is empty");
+            if (text.empty()) Refuse(def.Name, "", "the value is empty");
             break;
         case TOptionKind::Flag:
             break;
@@ -66,7 +66,7 @@ TGiven Interpret(const TOptionSpec& spec, const std::string& text) {
 }
 
 void ApplySize(const TGiven& given, TSizeChoice& size) {
-    const std::string name = given.Spec.Name;
+    const std::string name = given.Def.Name;
     if (name == "--size") {
         size.Option = TSizeOption::Custom;
         size.CustomSize = given.Number;
@@ -82,7 +82,7 @@ void ApplySize(const TGiven& given, TSizeChoice& size) {
 }
 
 void ApplyToJob(const TGiven& given, TJobOptions& job) {
-    const std::string name = given.Spec.Name;
+    const std::string name = given.Def.Name;
     TAdvancedValues& advanced = job.Advanced;
     if (name == "--output")
         job.Output = given.Text;
@@ -115,7 +115,7 @@ void ApplyToJob(const TGiven& given, TJobOptions& job) {
 }
 
 void ApplyGlobal(const TGiven& given, TCliOptions& options) {
-    const std::string name = given.Spec.Name;
+    const std::string name = given.Def.Name;
     if (name == "--help")
         options.Help = true;
     else if (name == "--list-tracks")
@@ -143,15 +143,15 @@ class TArgReader {
             inlineValue = arg.substr(eq + 1);
             arg.resize(eq);
         }
-        const TOptionSpec* spec = FindOption(arg);
-        if (!spec) throw TCliError(arg + ": unknown option");
-        if (spec->Kind == TOptionKind::Flag) {
+        const TOptionDef* def = FindOption(arg);
+        if (!def) throw TCliError(arg + ": unknown option");
+        if (def->Kind == TOptionKind::Flag) {
             if (inlineValue) Refuse(arg, *inlineValue, "takes no value");
-            return TGiven{*spec, ""};
+            return TGiven{*def, ""};
         }
-        if (inlineValue) return Interpret(*spec, *inlineValue);
-        if (Done()) Refuse(arg, "", std::string("needs a value (") + spec->Value + ")");
-        return Interpret(*spec, args_[next_++]);
+        if (inlineValue) return Interpret(*def, *inlineValue);
+        if (Done()) Refuse(arg, "", std::string("needs a value (") + def->Value + ")");
+        return Interpret(*def, args_[next_++]);
     }
 
   private:
@@ -196,8 +196,8 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
     TArgReader reader(args);
     while (!reader.Done()) {
         const TGiven given = reader.Next();
-        const std::string name = given.Spec.Name;
-        if (given.Spec.Global) {
+        const std::string name = given.Def.Name;
+        if (given.Def.Global) {
             ApplyGlobal(given, options);
             continue;
         }
