@@ -1,7 +1,88 @@
-// Audio encoding of the chosen tracks.
-#include "encoder/StageMissing.h"
+// Settles how each audio track goes into the AVI and encodes the MP3 tracks.
+#include <algorithm>
+#include <cctype>
+
+#include "encoder/AudioChoice.h"
+#include "encoder/PathText.h"
+#include "encoder/StageFiles.h"
 #include "encoder/encoder.h"
+#include "jobs/ProgramValues.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace {
+
+std::string LowerExtension(const std::string& path) {
+    const std::string name = ExtractFileName(path);
+    const size_t dot = name.rfind('.');
+    std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return ext;
+}
+
+// The demultiplexed file of `trackNumber` in the temporary folder, empty when there is none.
+std::string FindDemuxedAudio(const std::string& tempBase, int32_t trackNumber) {
+    const std::string folder = ExtractFileDir(tempBase);
+    const std::string name = platform::FindFirstMatch(
+        folder, DemuxedAudioPattern(ExtractFileName(tempBase), trackNumber), true);
+    return name.empty() ? name : folder + platform::kPathDelim + name;
+}
+
+// Encodes `demuxed` to MP3 beside it and returns the MP3's path.
+std::string EncodeMp3(const std::string& demuxed, bool cbr, bool mono, int32_t bitrate) {
+    const std::string mp3 = ChangeFileExt(demuxed, ".mp3");
+    RunStageTool(Program().BeSweetPath +
+                 Mp3Arguments(cbr, mono, demuxed, mp3, ChangeFileExt(mp3, ".log"), bitrate));
+    return mp3;
+}
+
+}  // namespace
 
 void TMXEncoder::EncodeAudio() {
-    StageMissing("Audio encoding");
+    if (Settings.AudioTrack == -1) return;
+    const TAudioChoice choice = ResolveAudioChoice(Settings.AudioMode, Settings.AudioBitrate,
+                                                   Settings.QualityMode, Settings.TargetSize);
+    if (choice.AutoAudio) AutoAudio = true;
+    Settings.AudioMode = choice.AudioMode;
+    Settings.AudioBitrate = choice.AudioBitrate;
+    Audio2Mode = choice.Audio2Mode;
+    Audio2Bitrate = choice.Audio2Bitrate;
+
+    const std::string marker = Settings.InputDir + platform::kPathDelim + ".mono";
+    const bool monoMarker = platform::FileExists(marker) || platform::DirectoryExists(marker);
+    if (monoMarker) LogLine("Enforcing mono audio encoding.");
+    const TVobInfo& info = Settings.VobInfo;
+
+    DemuxedAudioFile = FindDemuxedAudio(TempBase, AudioTrackNumber);
+    if (DemuxedAudioFile.empty()) {
+        LogLine("Audio is not found.");
+    } else {
+        // Only an AC3 track can be passed through unchanged.
+        if (LowerExtension(DemuxedAudioFile) != ".ac3" && Settings.AudioMode == kAudioAC3)
+            Settings.AudioMode = kAudioVbrMp3;
+        const bool mono = monoMarker || info.Audio[Settings.AudioTrack].Channels == "1ch";
+        if (Settings.AudioMode == kAudioVbrMp3 || Settings.AudioMode == kAudioCbrMp3) {
+            LogLine("Encoding audio.");
+            EncodedAudioFile = EncodeMp3(DemuxedAudioFile, Settings.AudioMode == kAudioCbrMp3, mono,
+                                         Settings.AudioBitrate);
+        } else {
+            EncodedAudioFile = DemuxedAudioFile;
+        }
+    }
+    if (Settings.AudioTrack2 == -1) return;
+
+    DemuxedAudioFile2 = FindDemuxedAudio(TempBase, AudioTrackNumber2);
+    if (DemuxedAudioFile2.empty()) {
+        LogLine("Audio 2 is not found.");
+        return;
+    }
+    const bool mono2 = monoMarker || info.Audio[Settings.AudioTrack2].Channels == "1ch";
+    if (Audio2Mode == kAudioVbrMp3 || Audio2Mode == kAudioCbrMp3) {
+        LogLine("Encoding audio 2.");
+        EncodedAudioFile2 =
+            EncodeMp3(DemuxedAudioFile2, Audio2Mode == kAudioCbrMp3, mono2, Audio2Bitrate);
+    } else {
+        EncodedAudioFile2 = DemuxedAudioFile2;
+    }
 }

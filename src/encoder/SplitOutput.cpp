@@ -1,7 +1,71 @@
-// The split of the output into CD-sized parts.
-#include "encoder/StageMissing.h"
+// Cuts a finished AVI of two or three CDs into one file per CD at key frames, and external
+// subtitles to the same time ranges. The full AVI stays as it is.
+#include "avi/AviSplit.h"
+#include "encoder/Budget.h"
+#include "encoder/PathText.h"
+#include "encoder/SplitPlan.h"
+#include "encoder/StageFiles.h"
 #include "encoder/encoder.h"
+#include "jobs/ProgramValues.h"
+#include "platform/files.h"
+#include "scripts/ToolPaths.h"
+#include "scripts/avs.h"
+#include "util/utils.h"
+
+namespace {
+
+// Cuts the external subtitles to the part that ends at `endFrame` and packs its bitmaps.
+void CutSubtitles(TMXEncoder& run, const std::string& part, int64_t endFrame,
+                  std::string& startText) {
+    const TEncRecord& s = run.Settings;
+    const std::string endText =
+        SubtitleTimeText(endFrame, OutputFrameRate(s.VobInfo.Video.IsNTSC, run.SourceType));
+    RunStageTool("rundll32 " + platform::ShortPathName(Program().VobSubPath) + ",Cutter " +
+                 ChangeFileExt(s.OutputFile, "") + " " + ChangeFileExt(part, "") + " 1 " +
+                 startText + " " + endText);
+    startText = endText;
+    run.LogLine("Splitting and compressing subtitles.");
+    RunStageTool(platform::ShortPathName(Program().RarPath) + " a -m5 -ep \"" +
+                 ChangeFileExt(part, ".rar") + "\" \"" + ChangeFileExt(part, ".sub") + "\"");
+}
+
+void WritePart(TMXEncoder& run, const std::string& part, int64_t first, int64_t count) {
+    const TEncRecord& s = run.Settings;
+    TScriptLines job;
+    MakeSplitJob(job, s.OutputFile, part, first, count, s.AudioMode, run.HasAudio2,
+                 AudioTrackName(s.VobInfo, s.AudioTrack), AudioTrackName(s.VobInfo, s.AudioTrack2));
+    run.LogScript(job, "Writing the following script to " + run.JobScriptFile);
+    SaveScript(job, run.JobScriptFile);
+    run.LogLine("Splitting video into: " + part);
+    RunStageTool(VDubModCommandLine(TVDubModRun::Plain, run.JobScriptFile, run.TempFolder()));
+}
+
+}  // namespace
 
 void TMXEncoder::SplitOutput() {
-    StageMissing("Output splitting");
+    const int64_t partSize = PartSizeFor(Settings.TargetSize, SubtitleSize);
+    if (partSize == 0) return;
+    TAVISplitSearch search;
+    if (!search.Open(Settings.OutputFile)) {
+        LogLine("Error splitting file");
+        return;
+    }
+    const int64_t length = FileSize64(Settings.OutputFile);
+    if (partSize + kSplitSlack > length) {
+        LogLine("No splitting required");
+        return;
+    }
+    const bool cutSubs =
+        Settings.SubTrack != -1 && Settings.ExternalSubs && platform::FileExists(Program().RarPath);
+    std::string startText = kFirstPartStart;
+    int32_t first = 0;
+    for (int32_t n = 1; int64_t(n - 1) * partSize + kSplitSlack < length; ++n) {
+        const int32_t next = search.FindSplitFrame(first, kSplitSearchMiB);
+        // Past the last frame the search has nothing left to give; an empty part is no part.
+        if (next <= first) break;
+        const std::string part = PartFileName(Settings.OutputFile, n);
+        WritePart(*this, part, first, next - first);
+        if (cutSubs) CutSubtitles(*this, part, next, startText);
+        first = next;
+    }
 }
