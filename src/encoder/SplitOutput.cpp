@@ -1,5 +1,7 @@
 // Cuts a finished AVI of two or three CDs into one file per CD at key frames, and external
 // subtitles to the same time ranges. The full AVI stays as it is.
+#include <cstdint>
+
 #include "avi/AviSplit.h"
 #include "encoder/Budget.h"
 #include "encoder/PathText.h"
@@ -58,8 +60,12 @@ void TMXEncoder::SplitOutput() {
     const bool cutSubs =
         Settings.SubTrack != -1 && Settings.ExternalSubs && platform::FileExists(Program().RarPath);
     std::string startText = kFirstPartStart;
+    // Parts end at the last key frame before the limit, so they are often shorter than the part
+    // size: when the size rule would stop while frames are left, the rest goes into further
+    // parts instead of being dropped.
+    const int32_t frames = search.FindSplitFrame(INT32_MAX, kSplitSearchMiB);
     int32_t first = 0;
-    for (int32_t n = 1; int64_t(n - 1) * partSize + kSplitSlack < length; ++n) {
+    for (int32_t n = 1; int64_t(n - 1) * partSize + kSplitSlack < length || first < frames; ++n) {
         const int32_t next = search.FindSplitFrame(first, kSplitSearchMiB);
         // Past the last frame the search has nothing left to give; an empty part is no part.
         if (next <= first) break;

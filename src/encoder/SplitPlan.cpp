@@ -18,14 +18,15 @@ std::string PartFileName(const std::string& outputFile, int32_t part) {
 }
 
 std::string SubtitleTimeText(int64_t endFrame, double frameRate) {
-    const double seconds = double(endFrame) / frameRate;
-    const int64_t t = int64_t(std::floor(seconds));
+    // Whole milliseconds first, so that a time such as 3723.52 s, which a double holds as
+    // 3723.5199..., is not cut to 519 ms.
+    const int64_t total = int64_t(std::floor(double(endFrame) * 1000 / frameRate));
+    const int64_t t = total / 1000;
     const int64_t m = t / 60;
     const int64_t h = m / 60;
-    const int64_t ms = int64_t(std::floor((seconds - double(t)) * 1000));
     char text[64];
     std::snprintf(text, sizeof text, "%2d:%2d:%2d.%3d", int(h), int(m - 60 * h), int(t - 60 * m),
-                  int(ms));
+                  int(total % 1000));
     std::string out = text;
     for (char& c : out)
         if (c == ' ') c = '0';
