@@ -29,11 +29,15 @@ std::string FindDemuxedAudio(const std::string& tempBase, int32_t trackNumber) {
     return name.empty() ? name : folder + platform::kPathDelim + name;
 }
 
-// Encodes `demuxed` to MP3 beside it and returns the MP3's path.
-std::string EncodeMp3(const std::string& demuxed, bool cbr, bool mono, int32_t bitrate) {
+// The file that goes into the AVI for one track: an MP3 encoded beside `demuxed` for the MP3
+// modes, else the demultiplexed file itself.
+std::string EncodeTrack(TMXEncoder& run, const std::string& demuxed, uint8_t mode, bool mono,
+                        int32_t bitrate, const std::string& logText) {
+    if (mode != kAudioVbrMp3 && mode != kAudioCbrMp3) return demuxed;
+    run.LogLine(logText);
     const std::string mp3 = ChangeFileExt(demuxed, ".mp3");
-    RunStageTool(Program().BeSweetPath +
-                 Mp3Arguments(cbr, mono, demuxed, mp3, ChangeFileExt(mp3, ".log"), bitrate));
+    RunStageTool(Program().BeSweetPath + Mp3Arguments(mode == kAudioCbrMp3, mono, demuxed, mp3,
+                                                      ChangeFileExt(mp3, ".log"), bitrate));
     return mp3;
 }
 
@@ -62,13 +66,8 @@ void TMXEncoder::EncodeAudio() {
         if (LowerExtension(DemuxedAudioFile) != ".ac3" && Settings.AudioMode == kAudioAC3)
             Settings.AudioMode = kAudioVbrMp3;
         const bool mono = monoMarker || info.Audio[Settings.AudioTrack].Channels == "1ch";
-        if (Settings.AudioMode == kAudioVbrMp3 || Settings.AudioMode == kAudioCbrMp3) {
-            LogLine("Encoding audio.");
-            EncodedAudioFile = EncodeMp3(DemuxedAudioFile, Settings.AudioMode == kAudioCbrMp3, mono,
-                                         Settings.AudioBitrate);
-        } else {
-            EncodedAudioFile = DemuxedAudioFile;
-        }
+        EncodedAudioFile = EncodeTrack(*this, DemuxedAudioFile, Settings.AudioMode, mono,
+                                       Settings.AudioBitrate, "Encoding audio.");
     }
     if (Settings.AudioTrack2 == -1) return;
 
@@ -77,12 +76,8 @@ void TMXEncoder::EncodeAudio() {
         LogLine("Audio 2 is not found.");
         return;
     }
+    // The second track goes in as demultiplexed in the AC3 mode, whatever its format.
     const bool mono2 = monoMarker || info.Audio[Settings.AudioTrack2].Channels == "1ch";
-    if (Audio2Mode == kAudioVbrMp3 || Audio2Mode == kAudioCbrMp3) {
-        LogLine("Encoding audio 2.");
-        EncodedAudioFile2 =
-            EncodeMp3(DemuxedAudioFile2, Audio2Mode == kAudioCbrMp3, mono2, Audio2Bitrate);
-    } else {
-        EncodedAudioFile2 = DemuxedAudioFile2;
-    }
+    EncodedAudioFile2 = EncodeTrack(*this, DemuxedAudioFile2, Audio2Mode, mono2, Audio2Bitrate,
+                                    "Encoding audio 2.");
 }
