@@ -49,9 +49,17 @@ void TformAdvanced::Restore() {
 }
 
 void TformAdvanced::Execute() {
-    options_.SetOnScreen(true);
     exec();
+}
+
+void TformAdvanced::showEvent(QShowEvent* event) {
+    options_.SetOnScreen(true);
+    QDialog::showEvent(event);
+}
+
+void TformAdvanced::hideEvent(QHideEvent* event) {
     options_.SetOnScreen(false);
+    QDialog::hideEvent(event);
 }
 
 // Closing by "OK", by the close box or by Escape only hides the dialog and keeps the values.

@@ -36,6 +36,9 @@ class TformAdvanced : public QDialog, public IAdvancedSettings {
 
   protected:
     void done(int result) override;
+    // Only a user's tick on screen is questioned, not a value restored at start.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     QWidget* BuildResolution();
