@@ -4,6 +4,7 @@
 
 #include <QTabBar>
 #include <QTest>
+#include <filesystem>
 
 #include "support/TestEnv.h"
 
@@ -73,6 +74,13 @@ TEST_F(AboutFormTest, HelpOpensTheHelpPageAndReturnsToAboutEveryTime) {
     EXPECT_EQ(opened_, std::vector<std::string>(2, dir_.File("help/Movrex.html")));
     tabs->setCurrentIndex(1);
     EXPECT_EQ(opened_.size(), 2u);
+}
+
+TEST_F(AboutFormTest, TheShippedTextsAndHelpPageAreAllThere) {
+    TformAbout about(MOVREX_DATA_DIR, [](const std::string&) { return true; });
+    for (const char* view : {"meHistory", "meLicense", "meThirdParty"})
+        EXPECT_FALSE(Shown(about, view).contains("could not be read")) << view;
+    EXPECT_TRUE(std::filesystem::is_regular_file(about.HelpPage()));
 }
 
 }  // namespace
