@@ -91,3 +91,20 @@ bool WriteStoredAdvanced(platform::IniFile& ini, const TAdvancedValues& values) 
     ok = ok && ini.WriteString(kAdvancedSection, "udWidth_Position", width);
     return ok;
 }
+
+TAdvancedValues WithStored(TAdvancedValues values, const TStoredAdvanced& stored) {
+    values.ForcedSubs = stored.ForcedSubs.value_or(values.ForcedSubs);
+    values.ExternalSubs = stored.ExternalSubs.value_or(values.ExternalSubs);
+    values.Width = stored.WidthPosition.value_or(stored.WidthText.value_or(values.Width));
+    values.AudioIndex = stored.AudioIndex.value_or(values.AudioIndex);
+    values.CodecIndex = stored.CodecIndex.value_or(values.CodecIndex);
+    values.ResolutionIndex = stored.ResolutionIndex.value_or(values.ResolutionIndex);
+    values.Bitrate = stored.Bitrate.value_or(values.Bitrate);
+    ApplyResolutionRule(values);
+    ApplyAudioRule(values);
+    return values;
+}
+
+TAdvancedValues StoredAdvancedDefaults() {
+    return WithStored(TAdvancedValues(), ReadStoredAdvanced(platform::IniFile(AdvancedIniPath())));
+}

@@ -30,3 +30,10 @@ std::string AdvancedIniPath();
 TStoredAdvanced ReadStoredAdvanced(const platform::IniFile& ini);
 // False when the file could not be written; what it held before is then left as it was.
 bool WriteStoredAdvanced(platform::IniFile& ini, const TAdvancedValues& values);
+
+// The dialog's defaults with the stored values in their place, brought into the limits their
+// width and audio modes set; without the rules that need the installation or a user (codec,
+// archiver), which run when the values are used.
+TAdvancedValues WithStored(TAdvancedValues values, const TStoredAdvanced& stored);
+// WithStored of the dialog's defaults and the values in AdvancedIniPath().
+TAdvancedValues StoredAdvancedDefaults();
