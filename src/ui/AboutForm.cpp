@@ -123,5 +123,5 @@ QString LinkedText(const QString& text) {
         from = m.capturedEnd();
     }
     html += text.mid(from).toHtmlEscaped();
-    return "<pre style=\"white-space: pre-wrap\">" + html + "</pre>";
+    return "<div style=\"white-space: pre-wrap\">" + html + "</div>";
 }
