@@ -86,6 +86,15 @@ class TMXEncoder : public IJobRun {
     void RunSecondPass();
     void SplitOutput();
 
+    // Helpers of the analysis and decision stages.
+    // The compressibility predicted for an output width from the budget and the test's result.
+    double PredictedRatio(int32_t width);
+    // One interlace analysis of `d2vPath`: sets SourceType, CombDelta and, for hybrids,
+    // HybridThreshold.
+    void AnalyzeInterlace(const std::string& d2vPath);
+    // Reads frames.log of the first pass and lowers the XviD quantizer limits to fit.
+    void EvaluateFirstPass();
+
     // Fields in the order the stages know them.
     double XviDBFramesFactor = 0;  // B-frames factor, matrix factor and resizer factor,
     double XviDMatrixFactor = 0;   // without and with the ".ess" marker
