@@ -92,6 +92,10 @@ class TMXEncoder : public IJobRun {
     // One interlace analysis of `d2vPath`: sets SourceType, CombDelta and, for hybrids,
     // HybridThreshold.
     void AnalyzeInterlace(const std::string& d2vPath);
+    void RunAnalysisJob(const std::string& script, const std::string& outputAvi, bool captureDebug);
+    void FindHybridThreshold(const std::string& d2vPath, std::string trimList);
+    // Interlaced PAL: analyses the index with swapped fields and keeps the better order.
+    void TrySwappedFieldOrder(std::vector<std::string>& indexLines);
     // Reads frames.log of the first pass and lowers the XviD quantizer limits to fit.
     void EvaluateFirstPass();
 
