@@ -27,9 +27,8 @@ void TMXEncoder::RunAnalysisJob(const std::string& script, const std::string& ou
     SaveScript(job, JobScriptFile);
     const std::string command =
         VDubModCommandLine(TVDubModRun::Analysis, JobScriptFile, TempFolder());
-    const bool started =
-        captureDebug ? RunCapturingDebugOutput(command) : RunProgram(command, true, true);
-    if (!started)
+    if (!captureDebug) return RunJobRunner(command);
+    if (!RunCapturingDebugOutput(command))
         throw std::runtime_error("Cannot start the job runner " + Program().VDubModPath + ".");
 }
 

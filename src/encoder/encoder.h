@@ -94,6 +94,8 @@ class TMXEncoder : public IJobRun {
     void AnalyzeInterlace(const std::string& d2vPath);
     void RunAnalysisJob(const std::string& script, const std::string& outputAvi, bool captureDebug);
     void FindHybridThreshold(const std::string& d2vPath, std::string trimList);
+    // Starts the job runner minimised and waits for it; an error when it cannot be started.
+    void RunJobRunner(const std::string& commandLine);
     // Interlaced PAL: analyses the index with swapped fields and keeps the better order.
     void TrySwappedFieldOrder(std::vector<std::string>& indexLines);
     // Reads frames.log of the first pass and lowers the XviD quantizer limits to fit.
