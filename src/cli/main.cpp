@@ -1,25 +1,27 @@
-// movrex-cli: the planner without a window. Until the start-up checks and the queue are wired in,
-// it reports the installation it runs from and what of it is missing.
-#include <cstdio>
+// movrex-cli: the planner without a window. See --help.
+#include <iostream>
 #include <string>
+#include <vector>
 
-#include "platform/files.h"
-#include "platform/paths.h"
-#include "util/utils.h"
+#include "cli/CliOptions.h"
+#include "cli/Headless.h"
+#include "cli/Terminal.h"
 
-int main() {
-    const std::string dir = platform::CurrentDir();
-    std::printf("Movrex 1.25 - THE tool for DVD-2-XviD/DivX conversion.\n");
-    std::printf("OS: %s\n", OsVersionText().c_str());
-    std::printf("Program folder: %s\n", dir.c_str());
-    const char* expected[] = {"DVD2AVI/DVD2AVIdg.exe", "BeSweet/BeSweet.exe",
-                              "VDubMod/VirtualDubMod.exe", "filters/mpeg2dec3dg.dll"};
-    int missing = 0;
-    for (const char* tool : expected) {
-        if (!platform::FileExists(dir + "/" + tool)) {
-            std::printf("%s/%s is not found.\n", dir.c_str(), tool);
-            ++missing;
-        }
+int main(int argc, char** argv) {
+    TStreamSink out(std::cout);
+    TStreamSink err(std::cerr);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    TCliOptions options;
+    try {
+        options = ParseCliOptions(args);
+    } catch (const TCliError& e) {
+        err.AddLine(std::string("movrex-cli: ") + e.what());
+        err.AddLine("Try movrex-cli --help.");
+        return kExitRefused;
     }
-    return missing == 0 ? 0 : 1;
+    if (options.Help) {
+        std::cout << CliHelpText();
+        return kExitOk;
+    }
+    return RunHeadless(options, out, err);
 }

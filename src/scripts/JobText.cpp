@@ -67,6 +67,15 @@ void AddCompressionLines(TScriptLines& lines, uint8_t codec, const TScriptEnviro
     lines.push_back("VirtualDub.video.SetCompData(" + state(xvid ? "xvid" : "divx") + ");");
 }
 
+void AddDirectCopyVideoLines(TScriptLines& lines) {
+    lines.push_back("VirtualDub.video.SetDepth(24,24);");
+    lines.push_back("VirtualDub.video.SetMode(0);");
+    lines.push_back("VirtualDub.video.SetFrameRate(0,1);");
+    lines.push_back("VirtualDub.video.SetIVTC(0,0,-1,0);");
+    lines.push_back("VirtualDub.video.SetCompression();");
+    lines.push_back("VirtualDub.video.filters.Clear();");
+}
+
 void AddVideoJobHead(TScriptLines& lines, const std::string& inputScript, uint8_t codec,
                      const TScriptEnvironment& env) {
     lines.push_back(OpenLine(inputScript));

@@ -26,6 +26,10 @@ std::string CommentLine(const std::string& tag, const std::string& name, CodePag
 // other code.
 void AddCompressionLines(TScriptLines& lines, uint8_t codec, const TScriptEnvironment& env);
 
+// The video settings of a job that passes the frames on uncompressed and unfiltered: depth,
+// mode 0, frame rate, no inverse telecine, no compression, no filters.
+void AddDirectCopyVideoLines(TScriptLines& lines);
+
 // The first nine lines of a video job: open, video settings, compression, no filters or subset.
 void AddVideoJobHead(TScriptLines& lines, const std::string& inputScript, uint8_t codec,
                      const TScriptEnvironment& env);

@@ -33,12 +33,7 @@ void MakeSplitJob(TScriptLines& lines, const std::string& sourceAvi, const std::
         AddAviAudio(lines, 1, audioMode);
         lines.push_back(CommentLine("IAS2", audioName2, env.Ansi));
     }
-    lines.push_back("VirtualDub.video.SetDepth(24,24);");
-    lines.push_back("VirtualDub.video.SetMode(0);");
-    lines.push_back("VirtualDub.video.SetFrameRate(0,1);");
-    lines.push_back("VirtualDub.video.SetIVTC(0,0,-1,0);");
-    lines.push_back("VirtualDub.video.SetCompression();");
-    lines.push_back("VirtualDub.video.filters.Clear();");
+    AddDirectCopyVideoLines(lines);
     lines.push_back("VirtualDub.subset.Clear();");
     lines.push_back("VirtualDub.subset.AddRange(" + std::to_string(firstFrame) + "," +
                     std::to_string(frameCount) + ");");

@@ -6,12 +6,7 @@ void MakeAnalysisJob(TScriptLines& lines, const std::string& inputScript,
     lines.clear();
     lines.push_back(OpenLine(inputScript));
     lines.push_back("VirtualDub.RemoveInputStreams();");
-    lines.push_back("VirtualDub.video.SetDepth(24,24);");
-    lines.push_back("VirtualDub.video.SetMode(0);");
-    lines.push_back("VirtualDub.video.SetFrameRate(0,1);");
-    lines.push_back("VirtualDub.video.SetIVTC(0,0,-1,0);");
-    lines.push_back("VirtualDub.video.SetCompression();");
-    lines.push_back("VirtualDub.video.filters.Clear();");
+    AddDirectCopyVideoLines(lines);
     lines.push_back("VirtualDub.subset.Delete();");
     lines.push_back(SaveAviLine(outputAvi));
 }

@@ -1,0 +1,13 @@
+#include "app/MainModel.h"
+#include "platform/files.h"
+
+std::optional<std::string> HiddenOptionsCommandLine(const std::string& programDir,
+                                                    const std::string& inputDir) {
+    const std::string program = programDir + "/Hidden Options.exe";
+    if (!platform::FileExists(program)) return std::nullopt;
+    // The short form of the name has no blank where short names exist; here the name stays as it
+    // is, so it is quoted to remain one argument.
+    std::string line = "\"" + platform::ShortPathName(program) + "\"";
+    if (!inputDir.empty()) line += " " + inputDir;
+    return line;
+}

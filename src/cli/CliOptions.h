@@ -1,0 +1,72 @@
+#pragma once
+// The headless program's command line: a table of options (name, value, default, limits) that
+// both parses and validates it, and the jobs it describes. Every "--input" starts a job; the
+// options after it, up to the next "--input", belong to that job, and those before the first
+// "--input" apply to every job.
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/AdvancedSettings.h"
+#include "app/SizeOptions.h"
+
+// A command line that cannot be used; the text says which option and why.
+class TCliError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class TOptionKind {
+    Flag,    // no value
+    Text,    // any text
+    Number,  // a whole number within Min..Max, on the Step from Min
+    Track,   // a track number from 1 (Min..Max), or "none" where Default allows it
+    Choice,  // one of Choices
+};
+
+struct TOptionDef {
+    const char* Name;
+    TOptionKind Kind;
+    const char* Value;    // the value's name in the help text
+    const char* Default;  // shown in the help text; nullptr for none
+    int32_t Min = 0;
+    int32_t Max = 0;
+    int32_t Step = 1;
+    std::vector<const char*> Choices;
+    bool NoneAllowed = false;  // a track option that takes "none"
+    bool Global = false;       // applies to the whole run, not to one job
+    const char* Help = "";
+};
+
+const std::vector<TOptionDef>& CliOptionTable();
+const TOptionDef* FindOption(const std::string& name);
+
+// One job as the options give it. Track positions count from 0 as the choosers do; -1 = none.
+struct TJobOptions {
+    std::string Input;
+    std::string Output;
+    int32_t Audio = 0;
+    std::optional<int32_t> Audio2;
+    int32_t Subs = -1;
+    std::optional<int32_t> Subs2;
+    TSizeChoice Size;
+    TAdvancedValues Advanced;
+    bool Overwrite = false;
+};
+
+struct TCliOptions {
+    bool Help = false;
+    std::string ListTracks;  // the folder to list; empty when not asked
+    bool Preview = false;
+    bool Shutdown = false;
+    std::vector<TJobOptions> Jobs;
+};
+
+// Throws TCliError for an unknown option, a missing or wrong value, or options that cannot go
+// together. `args` excludes the program name.
+TCliOptions ParseCliOptions(const std::vector<std::string>& args);
+
+// The help text, made from the table.
+std::string CliHelpText();

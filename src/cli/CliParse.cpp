@@ -1,0 +1,223 @@
+#include <string>
+
+#include "cli/CliOptions.h"
+#include "platform/locale.h"
+
+namespace {
+
+// An option and its value as found on the command line.
+struct TGiven {
+    const TOptionDef& Def;
+    std::string Text;
+    int32_t Number = 0;  // Number and Track (a position from 0, -1 for none), Choice (index)
+};
+
+[[noreturn]] void Refuse(const std::string& option, const std::string& text,
+                         const std::string& why) {
+    throw TCliError(option + (text.empty() ? "" : " " + text) + ": " + why);
+}
+
+int32_t NumberValue(const TOptionDef& def, const std::string& text) {
+    const auto value = platform::ParseInteger(text);
+    if (!value) Refuse(def.Name, text, "not a whole number");
+    if (*value < def.Min || *value > def.Max)
+        Refuse(def.Name, text,
+               "must be from " + std::to_string(def.Min) + " to " + std::to_string(def.Max));
+    const int32_t number = static_cast<int32_t>(*value);
+    if ((number - def.Min) % def.Step != 0)
+        Refuse(def.Name, text, "must be a multiple of " + std::to_string(def.Step));
+    return number;
+}
+
+int32_t TrackValue(const TOptionDef& def, const std::string& text) {
+    if (def.NoneAllowed && text == "none") return -1;
+    const auto value = platform::ParseInteger(text);
+    if (!value || *value < def.Min || *value > def.Max)
+        Refuse(def.Name, text,
+               std::string("must be a track number from 1") + (def.NoneAllowed ? " or none" : ""));
+    return static_cast<int32_t>(*value) - 1;
+}
+
+int32_t ChoiceValue(const TOptionDef& def, const std::string& text) {
+    for (size_t i = 0; i < def.Choices.size(); ++i)
+        if (text == def.Choices[i]) return static_cast<int32_t>(i);
+    Refuse(def.Name, text, std::string("must be one of ") + def.Value);
+}
+
+TGiven Interpret(const TOptionDef& def, const std::string& text) {
+    TGiven given{def, text};
+    switch (def.Kind) {
+        case TOptionKind::Number:
+            given.Number = NumberValue(def, text);
+            break;
+        case TOptionKind::Track:
+            given.Number = TrackValue(def, text);
+            break;
+        case TOptionKind::Choice:
+            given.Number = ChoiceValue(def, text);
+            break;
+        case TOptionKind::Text:
+            if (text.empty()) Refuse(def.Name, "", "the value is empty");
+            break;
+        case TOptionKind::Flag:
+            break;
+    }
+    return given;
+}
+
+void ApplySize(const TGiven& given, TSizeChoice& size) {
+    const std::string name = given.Def.Name;
+    if (name == "--size") {
+        size.Option = TSizeOption::Custom;
+        size.CustomSize = given.Number;
+    } else if (name == "--quality") {
+        size.Option = TSizeOption::Quality;
+        size.Quality = given.Number;
+    } else {
+        const int32_t item = FindPredefinedSize(given.Text);
+        if (item < 0) Refuse(name, "\"" + given.Text + "\"", "no such predefined size");
+        size.Option = TSizeOption::Predefined;
+        size.Predefined = item;
+    }
+}
+
+void ApplyToJob(const TGiven& given, TJobOptions& job) {
+    const std::string name = given.Def.Name;
+    TAdvancedValues& advanced = job.Advanced;
+    if (name == "--output")
+        job.Output = given.Text;
+    else if (name == "--overwrite")
+        job.Overwrite = true;
+    else if (name == "--audio")
+        job.Audio = given.Number;
+    else if (name == "--audio2")
+        job.Audio2 = given.Number;
+    else if (name == "--subs")
+        job.Subs = given.Number;
+    else if (name == "--subs2")
+        job.Subs2 = given.Number;
+    else if (name == "--size" || name == "--quality" || name == "--preset")
+        ApplySize(given, job.Size);
+    else if (name == "--codec")
+        advanced.CodecIndex = given.Number;
+    else if (name == "--audio-mode")
+        advanced.AudioIndex = given.Number;
+    else if (name == "--audio-bitrate")
+        advanced.Bitrate = given.Number;
+    else if (name == "--width-mode")
+        advanced.ResolutionIndex = given.Number;
+    else if (name == "--width")
+        advanced.Width = given.Number;
+    else if (name == "--forced-subs")
+        advanced.ForcedSubs = true;
+    else if (name == "--external-subs")
+        advanced.ExternalSubs = true;
+}
+
+void ApplyGlobal(const TGiven& given, TCliOptions& options) {
+    const std::string name = given.Def.Name;
+    if (name == "--help")
+        options.Help = true;
+    else if (name == "--list-tracks")
+        options.ListTracks = given.Text;
+    else if (name == "--preview")
+        options.Preview = true;
+    else if (name == "--shutdown")
+        options.Shutdown = true;
+}
+
+bool IsSizeOption(const std::string& name) {
+    return name == "--size" || name == "--preset" || name == "--quality";
+}
+
+// Splits "--name=value"; a bare "--name" takes the next argument as its value when it needs one.
+class TArgReader {
+  public:
+    explicit TArgReader(const std::vector<std::string>& args) : args_(args) {}
+    bool Done() const { return next_ >= args_.size(); }
+    TGiven Next() {
+        std::string arg = args_[next_++];
+        std::optional<std::string> inlineValue;
+        const size_t eq = arg.find('=');
+        if (arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            inlineValue = arg.substr(eq + 1);
+            arg.resize(eq);
+        }
+        const TOptionDef* def = FindOption(arg);
+        if (!def) throw TCliError(arg + ": unknown option");
+        if (def->Kind == TOptionKind::Flag) {
+            if (inlineValue) Refuse(arg, *inlineValue, "takes no value");
+            return TGiven{*def, ""};
+        }
+        if (inlineValue) return Interpret(*def, *inlineValue);
+        if (Done()) Refuse(arg, "", std::string("needs a value (") + def->Value + ")");
+        return Interpret(*def, args_[next_++]);
+    }
+
+  private:
+    const std::vector<std::string>& args_;
+    size_t next_ = 0;
+};
+
+std::string JobName(const TJobOptions& job) {
+    return "the job of --input " + job.Input;
+}
+
+void CheckJob(const TJobOptions& job) {
+    if (job.Output.empty()) throw TCliError(JobName(job) + ": --output is missing");
+    const TAdvancedValues& a = job.Advanced;
+    if (a.ResolutionIndex == kResizeMinimum && a.Width > kMinimumWidthMax)
+        throw TCliError(JobName(job) + ": --width " + std::to_string(a.Width) +
+                        ": at most 640 with --width-mode min");
+    if (a.AudioIndex == kAudioVbrMp3 && a.Bitrate < kVbrBitrateMin)
+        throw TCliError(JobName(job) + ": --audio-bitrate " + std::to_string(a.Bitrate) +
+                        ": at least 80 with --audio-mode vbr");
+    if (job.Subs2 && !a.ExternalSubs)
+        throw TCliError(JobName(job) + ": --subs2 needs --external-subs");
+}
+
+void CheckWhole(const TCliOptions& options) {
+    if (options.Help) return;
+    if (!options.ListTracks.empty()) {
+        if (!options.Jobs.empty()) throw TCliError("--list-tracks cannot be combined with --input");
+        return;
+    }
+    if (options.Jobs.empty()) throw TCliError("nothing to do: give --input DIR --output FILE");
+    for (const TJobOptions& job : options.Jobs) CheckJob(job);
+}
+
+}  // namespace
+
+TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
+    TCliOptions options;
+    TJobOptions defaults;
+    TJobOptions* scope = &defaults;
+    std::string sizeGiven;  // the size option of the current scope
+    TArgReader reader(args);
+    while (!reader.Done()) {
+        const TGiven given = reader.Next();
+        const std::string name = given.Def.Name;
+        if (given.Def.Global) {
+            ApplyGlobal(given, options);
+            continue;
+        }
+        if (name == "--input") {
+            options.Jobs.push_back(defaults);
+            scope = &options.Jobs.back();
+            scope->Input = given.Text;
+            sizeGiven.clear();
+            continue;
+        }
+        if (name == "--output" && scope == &defaults)
+            throw TCliError("--output: give --input first");
+        if (IsSizeOption(name)) {
+            if (!sizeGiven.empty())
+                throw TCliError(name + ": only one of --size, --preset and --quality per job (" +
+                                sizeGiven + " was given)");
+            sizeGiven = name;
+        }
+        ApplyToJob(given, *scope);
+    }
+    CheckWhole(options);
+    return options;
+}

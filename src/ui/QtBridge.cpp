@@ -1,0 +1,34 @@
+#include "ui/QtBridge.h"
+
+#include <QScrollBar>
+#include <QTextCursor>
+
+TQtUiBridge::TQtUiBridge(QObject* context, std::function<void()> updateButtons,
+                         std::function<void()> queueChanged, std::function<bool()> shutdownWhenDone)
+    : context_(context),
+      updateButtons_(std::move(updateButtons)),
+      queueChanged_(std::move(queueChanged)),
+      shutdownWhenDone_(std::move(shutdownWhenDone)) {}
+
+void TQtUiBridge::UpdateButtons() {
+    QMetaObject::invokeMethod(context_, updateButtons_, Qt::QueuedConnection);
+}
+
+void TQtUiBridge::QueueChanged() {
+    QMetaObject::invokeMethod(context_, queueChanged_, Qt::QueuedConnection);
+}
+
+void TQtLogSink::AddLine(const std::string& line) {
+    QTextEdit* view = view_;
+    const QString text = QString::fromStdString(line);
+    QMetaObject::invokeMethod(
+        view, [view, text] { AppendLogLine(view, text); }, Qt::QueuedConnection);
+}
+
+void AppendLogLine(QTextEdit* view, const QString& line) {
+    QTextCursor cursor(view->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!view->document()->isEmpty()) cursor.insertBlock();
+    cursor.insertText(line);
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+}

@@ -1,0 +1,109 @@
+// The installed program as a script would use it: arguments, standard output and error, status.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/Messages.h"
+#include "dvd/SourceFolder.h"
+#include "support/FakeInstallation.h"
+#include "support/TextTitles.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ShellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Runs the program in `folder` as its working directory, for at most a minute.
+Outcome RunCli(const std::string& folder, const std::vector<std::string>& args,
+               const TempDir& scratch) {
+    std::string line =
+        "cd " + ShellQuoted(folder) + " && exec timeout 60 " + ShellQuoted(MOVREX_CLI_PROGRAM);
+    for (const std::string& arg : args) line += " " + ShellQuoted(arg);
+    line +=
+        " >" + ShellQuoted(scratch.File("out.txt")) + " 2>" + ShellQuoted(scratch.File("err.txt"));
+    Outcome outcome;
+    const int status = std::system(line.c_str());
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.out = ReadAll(scratch.File("out.txt"));
+    outcome.err = ReadAll(scratch.File("err.txt"));
+    return outcome;
+}
+
+class CliProgramTest : public testing::Test {
+  protected:
+    Outcome Run(const std::vector<std::string>& args) {
+        return RunCli(install_.ProgramDir(), args, scratch_);
+    }
+    FakeInstallation install_;
+    TempDir media_;
+    TempDir scratch_;
+};
+
+TEST_F(CliProgramTest, HelpAndCommandLineErrors) {
+    const Outcome help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--list-tracks DIR"), std::string::npos);
+    const Outcome wrong = Run({"--size", "5"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.err,
+              "movrex-cli: nothing to do: give --input DIR --output FILE\n"
+              "Try movrex-cli --help.\n");
+}
+
+TEST_F(CliProgramTest, ListingAndARefusedFolder) {
+    const std::string title = MakeTextTitle(media_, "dvd", TwoTrackTitle());
+    const Outcome listing = Run({"--list-tracks", title});
+    EXPECT_EQ(listing.status, 0);
+    EXPECT_EQ(listing.out,
+              "Video info:   PAL - 720x576 - 16:9 Anamorphic - 25fps\n"
+              "audio 1: English AC3 6ch\naudio 2: Deutsch DTS 6ch\naudio 3: No Audio Track\n"
+              "subtitle 1: English\nsubtitle 2: Deutsch\nsubtitle 3: No Subtitles\n");
+    EXPECT_EQ(listing.err, "");
+    const Outcome refused = Run({"--list-tracks", media_.File("dvd [1]")});
+    EXPECT_NE(refused.status, 0);
+    EXPECT_EQ(refused.err, std::string(kInvalidInputPathMessage) + "\n");
+    EXPECT_EQ(refused.out, "");
+}
+
+TEST_F(CliProgramTest, StartUpCheckFailsWithItsMessage) {
+    install_.Remove("DVD2AVI/DVD2AVIdg.exe");
+    const std::string title = MakeTextTitle(media_, "dvd", TwoTrackTitle());
+    const Outcome outcome = Run({"--input", title, "--output", media_.File("movie.avi")});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err,
+              install_.ProgramDir() + "/DVD2AVI/DVD2AVIdg.exe" + kToolMissingSuffix + "\n");
+}
+
+// A job through the real run: the log lines on standard output and in the job log beside the
+// output, and a status that says whether the job ended in an error.
+TEST_F(CliProgramTest, AJobRunsThroughTheQueue) {
+    const std::string title = MakeTextTitle(media_, "dvd", TwoTrackTitle());
+    media_.Write("out/.keep", "");
+    const Outcome outcome =
+        Run({"--input", title, "--output", media_.File("out/movie"), "--size", "700"});
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_NE(outcome.out.find("] Movrex 1.25\n"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("] Job started.\n"), std::string::npos);
+    EXPECT_NE(outcome.out.find("] Job finished.\n"), std::string::npos);
+    const bool failed = outcome.out.find("\nEXCEPTION: ") != std::string::npos;
+    EXPECT_EQ(outcome.status, failed ? 1 : 0) << outcome.out;
+    const std::string jobLog = ReadAll(media_.File("out/movie_mx.log"));
+    EXPECT_NE(jobLog.find("Job finished."), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(media_.File("out/mx_tmp")));
+}
+
+}  // namespace
