@@ -56,3 +56,29 @@ inline std::string IndexText(int entryLines, int perLine, const std::string& las
     }
     return text + "\r\n" + lastLine + "\r\n";
 }
+
+// The smallest AVI file the interface reads: RIFF, "hdrl" list, main header of `width` x
+// `height`, an empty "movi" list. `junk` puts an odd-sized chunk before the header list.
+inline std::string Le32Bytes(uint32_t v) {
+    return std::string{char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
+                       char(v >> 24)};
+}
+inline std::string TinyAvi(uint32_t width, uint32_t height, bool junk = false) {
+    std::string avih(56, '\0');
+    avih.replace(32, 4, Le32Bytes(width));
+    avih.replace(36, 4, Le32Bytes(height));
+    const std::string hdrl =
+        "LIST" + Le32Bytes(4 + 8 + 56) + "hdrl" + "avih" + Le32Bytes(56) + avih;
+    const std::string lead = junk ? "JUNK" + Le32Bytes(3) + "abc" + '\0' : "";
+    const std::string movi = "LIST" + Le32Bytes(4) + "movi";
+    const std::string body = "AVI " + lead + hdrl + movi;
+    return "RIFF" + Le32Bytes(uint32_t(body.size())) + body;
+}
+
+// A frames.log of one line per size, each behind a frame-type mark.
+inline std::string FramesLog(const std::vector<int64_t>& sizes) {
+    std::string text;
+    for (size_t i = 0; i < sizes.size(); ++i)
+        text += std::string(1, i % 15 == 0 ? 'K' : 'P') + std::to_string(sizes[i]) + "\r\n";
+    return text;
+}
