@@ -17,6 +17,13 @@ class DecideRunTest : public EncoderTest {
         ASSERT_TRUE(platform::ForceDirectories(fakeDir));
         Program().VDubModPath = Helper("decide_vdub");
         fakeEnv = std::make_unique<testing_support::ScopedEnv>("DECIDE_FAKE_DIR", fakeDir);
+        // The codec settings go to hives of the test's own.
+        configEnv =
+            std::make_unique<testing_support::ScopedEnv>("MOVREX_CONFIG_DIR", dir.File("config"));
+        systemEnv =
+            std::make_unique<testing_support::ScopedEnv>("MOVREX_SYSTEM_DIR", dir.File("system"));
+        machineEnv = std::make_unique<testing_support::ScopedEnv>("MOVREX_MACHINE_HIVE",
+                                                                  dir.File("system/machine.reg"));
     }
     void Prepare(const std::string& name, const std::string& text) {
         ASSERT_TRUE(platform::WriteFileText(fakeDir + "/" + name, text));
@@ -43,5 +50,5 @@ class DecideRunTest : public EncoderTest {
     }
 
     std::string fakeDir;
-    std::unique_ptr<testing_support::ScopedEnv> fakeEnv;
+    std::unique_ptr<testing_support::ScopedEnv> fakeEnv, configEnv, systemEnv, machineEnv;
 };
