@@ -38,6 +38,9 @@ TEST(DecideFrameSizes, DamagedLinesNameTheFileAndLine) {
             EXPECT_NE(std::string(e.what()).find("line 5"), std::string::npos);
         }
     }
+    // Sizes whose sum in bits could not be held are damage, not a huge movie.
+    EXPECT_THROW(SumFrameSizes({"K5605726491141326619", "K5605726491141326619"}, 0, 0, "f"),
+                 std::runtime_error);
     // Lines outside the sample are not read at all.
     std::vector<std::string> lines = Numbered(15);
     lines[0] = lines[14] = "garbage";
