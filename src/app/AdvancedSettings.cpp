@@ -39,9 +39,12 @@ void ApplyAudioRule(TAdvancedValues& values) {
 }
 
 bool ApplyExternalSubsRule(TAdvancedValues& values, const TProgramValues& program,
-                           IDialogs& dialogs) {
-    if (values.ExternalSubs && !platform::FileExists(program.RarPath)) {
+                           IDialogs& dialogs, bool ask) {
+    if (!values.ExternalSubs) return false;
+    if (!platform::FileExists(program.RarPath)) {
         dialogs.Message(MessageKind::Error, kRarMissingMessage);
+        values.ExternalSubs = false;
+    } else if (ask && !dialogs.Confirm(kExternalSubsQuestion)) {
         values.ExternalSubs = false;
     }
     return values.ExternalSubs;

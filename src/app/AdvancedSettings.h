@@ -37,6 +37,9 @@ inline constexpr const char* kDivXMissingMessage =
     "DivX is not installed. XviD will be used instead.";
 inline constexpr const char* kRarMissingMessage =
     "WinRAR is not found. You cannot use this option without it.";
+inline constexpr const char* kExternalSubsQuestion =
+    "External subsitles cannot be played on standalone players. Are you sure you want to enable "
+    "them?";
 
 // The advanced fields of `settings` from the control values.
 void StoreAdvancedValues(const TAdvancedValues& values, TEncRecord& settings);
@@ -48,9 +51,10 @@ void ApplyCodecRule(TAdvancedValues& values, const TProgramValues& program, IDia
 void ApplyResolutionRule(TAdvancedValues& values);
 void ApplyAudioRule(TAdvancedValues& values);
 // Ticking external subtitles needs the archiver; without it the message, and the box unticked.
-// Returns whether the box stays ticked.
+// With the archiver, a user who ticked the box on screen (`ask`) is asked to confirm, and No
+// unticks it. Returns whether the box stays ticked.
 bool ApplyExternalSubsRule(TAdvancedValues& values, const TProgramValues& program,
-                           IDialogs& dialogs);
+                           IDialogs& dialogs, bool ask = false);
 
 class IAdvancedSettings {
   public:

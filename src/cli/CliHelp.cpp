@@ -16,6 +16,8 @@ constexpr const char* kUsage =
     "\n"
     "Without --audio the first audio track is taken, without --subs no subtitles, and without\n"
     "a size \"2 CDs (1400 Mb)\". Track numbers count from 1 as --list-tracks shows them.\n"
+    "The advanced options (--codec to --external-subs) start from those last kept by the\n"
+    "window program in movrex.ini; the defaults below are those without it.\n"
     "\n"
     "Options:\n";
 

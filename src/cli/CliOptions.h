@@ -53,6 +53,7 @@ struct TJobOptions {
     std::optional<int32_t> Subs2;
     TSizeChoice Size;
     TAdvancedValues Advanced;
+    bool ExternalSubsGiven = false;  // by --external-subs, not only by the stored options
     bool Overwrite = false;
 };
 
@@ -65,8 +66,10 @@ struct TCliOptions {
 };
 
 // Throws TCliError for an unknown option, a missing or wrong value, or options that cannot go
-// together. `args` excludes the program name.
-TCliOptions ParseCliOptions(const std::vector<std::string>& args);
+// together. `args` excludes the program name. The advanced options start from
+// `advancedDefaults` (the window's stored options in the program).
+TCliOptions ParseCliOptions(const std::vector<std::string>& args,
+                            const TAdvancedValues& advancedDefaults = TAdvancedValues());
 
 // The help text, made from the table.
 std::string CliHelpText();

@@ -110,8 +110,12 @@ void ApplyToJob(const TGiven& given, TJobOptions& job) {
         advanced.Width = given.Number;
     else if (name == "--forced-subs")
         advanced.ForcedSubs = true;
-    else if (name == "--external-subs")
-        advanced.ExternalSubs = true;
+    else if (name == "--no-forced-subs")
+        advanced.ForcedSubs = false;
+    else if (name == "--external-subs" || name == "--no-external-subs") {
+        advanced.ExternalSubs = name == "--external-subs";
+        job.ExternalSubsGiven = advanced.ExternalSubs;
+    }
 }
 
 void ApplyGlobal(const TGiven& given, TCliOptions& options) {
@@ -188,9 +192,11 @@ void CheckWhole(const TCliOptions& options) {
 
 }  // namespace
 
-TCliOptions ParseCliOptions(const std::vector<std::string>& args) {
+TCliOptions ParseCliOptions(const std::vector<std::string>& args,
+                            const TAdvancedValues& advancedDefaults) {
     TCliOptions options;
     TJobOptions defaults;
+    defaults.Advanced = advancedDefaults;
     TJobOptions* scope = &defaults;
     std::string sizeGiven;  // the size option of the current scope
     TArgReader reader(args);

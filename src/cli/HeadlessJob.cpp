@@ -13,7 +13,9 @@ void SetAdvanced(const TJobOptions& job, TMainModel& model, TAdvancedSettingsVal
     ApplyCodecRule(advanced.Values, Program(), dialogs);
     ApplyResolutionRule(advanced.Values);
     ApplyAudioRule(advanced.Values);
-    if (job.Advanced.ExternalSubs && !ApplyExternalSubsRule(advanced.Values, Program(), dialogs))
+    // A tick that came only from the stored options gives way, with its message, as it does
+    // when the window restores it.
+    if (!ApplyExternalSubsRule(advanced.Values, Program(), dialogs) && job.ExternalSubsGiven)
         throw TRefusal("--external-subs cannot be used");
     model.Tracks().ExternalSubsChanged(advanced.Values.ExternalSubs);
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AdvancedStore.h"
 #include "cli/CliOptions.h"
 #include "cli/Headless.h"
 #include "cli/Terminal.h"
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     TCliOptions options;
     try {
-        options = ParseCliOptions(args);
+        options = ParseCliOptions(args, StoredAdvancedDefaults());
     } catch (const TCliError& e) {
         err.AddLine(std::string("movrex-cli: ") + e.what());
         err.AddLine("Try movrex-cli --help.");

@@ -1,10 +1,11 @@
 // movrex: the window program.
 #include <QApplication>
 
-#include "app/AdvancedSettings.h"
 #include "app/Messages.h"
 #include "app/Startup.h"
 #include "platform/system.h"
+#include "ui/AboutForm.h"
+#include "ui/AdvancedForm.h"
 #include "ui/MainForm.h"
 #include "ui/QtDialogs.h"
 
@@ -17,11 +18,16 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(ApplicationIcon());
     TQtDialogs dialogs;
     if (RunStartup(dialogs) != TStartupResult::Ready) return 1;
-    // The advanced options dialog and the about box attach themselves here once they exist.
-    TAdvancedSettingsValues advanced;
-    ApplyCodecRule(advanced.Values, Program(), dialogs);
+    TformAdvanced advanced(dialogs);
     TformMain form(dialogs, advanced);
     dialogs.SetOwner(&form);
+    // The stored options are restored once the main window exists: restoring "Use external
+    // subtitles" sets its second subtitle chooser.
+    advanced.AttachMainWindow(form);
+    advanced.Restore();
+    form.SetAdvancedDialog([&advanced] { advanced.Execute(); });
+    TformAbout about(Program().ProgramDir);
+    form.SetAboutBox([&about] { about.exec(); });
     form.show();
     return app.exec();
 }

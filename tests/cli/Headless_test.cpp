@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include "app/AdvancedStore.h"
 #include "app/Messages.h"
 #include "dvd/SourceFolder.h"
 #include "platform/system.h"
@@ -180,6 +181,41 @@ TEST_F(HeadlessTest, SecondTracksAndExternalSubtitles) {
     EXPECT_EQ(Run(Job("b", {"--subs", "1", "--external-subs"})), kExitRefused);
     EXPECT_EQ(err_.Get().front(), kRarMissingMessage);
     EXPECT_EQ(ran_.size(), 1u);
+}
+
+TEST_F(HeadlessTest, TheWindowsStoredOptionsAreTheDefaults) {
+    platform::IniFile ini(install_.ConfigDir() + "/movrex.ini");
+    for (const auto& [key, value] :
+         std::vector<std::pair<const char*, const char*>>{{"rgCodec_ItemIndex", "1"},
+                                                          {"rgAudio_ItemIndex", "2"},
+                                                          {"spinBitrate_Value", "64"},
+                                                          {"rgResolution_ItemIndex", "1"},
+                                                          {"udWidth_Position", "800"},
+                                                          {"cbForcedSubs_Checked", "True"},
+                                                          {"cbExternalSubs_Checked", "True"}})
+        ASSERT_TRUE(ini.WriteString("TformAdvanced", key, value));
+    const TAdvancedValues stored = StoredAdvancedDefaults();
+    install_.Remove("WinRAR/rar.exe");
+    EXPECT_EQ(RunHeadless(ParseCliOptions(Job("a"), stored), out_, err_, hooks_), kExitOk);
+    ASSERT_EQ(ran_.size(), 1u);
+    EXPECT_EQ(ran_[0].Codec, kCodecDivX);
+    EXPECT_EQ(ran_[0].AudioMode, kAudioVbrMp3);
+    EXPECT_EQ(ran_[0].AudioBitrate, 80);
+    EXPECT_EQ(ran_[0].ResizeMode, kResizeMinimum);
+    EXPECT_EQ(ran_[0].TargetWidth, 640);
+    EXPECT_TRUE(ran_[0].ForcedSubsOnly);
+    // A stored tick without the archiver gives way with its message, as in the window.
+    EXPECT_FALSE(ran_[0].ExternalSubs);
+    EXPECT_EQ(err_.Get(), std::vector<std::string>{kRarMissingMessage});
+
+    const TCliOptions given =
+        ParseCliOptions(Job("b", {"--no-forced-subs", "--codec", "xvid"}), stored);
+    EXPECT_FALSE(given.Jobs[0].Advanced.ForcedSubs);
+    EXPECT_EQ(given.Jobs[0].Advanced.CodecIndex, 0);
+    EXPECT_FALSE(
+        ParseCliOptions({"--no-external-subs", "--input", "/d", "--output", "/o.avi"}, stored)
+            .Jobs[0]
+            .Advanced.ExternalSubs);
 }
 
 TEST_F(HeadlessTest, FailedStartAndASecondCopy) {
