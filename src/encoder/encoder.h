@@ -86,6 +86,21 @@ class TMXEncoder : public IJobRun {
     void RunSecondPass();
     void SplitOutput();
 
+    // Helpers of the analysis and decision stages.
+    // The compressibility predicted for an output width from the budget and the test's result.
+    double PredictedRatio(int32_t width);
+    // One interlace analysis of `d2vPath`: sets SourceType, CombDelta and, for hybrids,
+    // HybridThreshold.
+    void AnalyzeInterlace(const std::string& d2vPath);
+    void RunAnalysisJob(const std::string& script, const std::string& outputAvi, bool captureDebug);
+    void FindHybridThreshold(const std::string& d2vPath, std::string trimList);
+    // Starts the job runner minimised and waits for it; an error when it cannot be started.
+    void RunJobRunner(const std::string& commandLine);
+    // Interlaced PAL: analyses the index with swapped fields and keeps the better order.
+    void TrySwappedFieldOrder(std::vector<std::string>& indexLines);
+    // Reads frames.log of the first pass and lowers the XviD quantizer limits to fit.
+    void EvaluateFirstPass();
+
     // Fields in the order the stages know them.
     double XviDBFramesFactor = 0;  // B-frames factor, matrix factor and resizer factor,
     double XviDMatrixFactor = 0;   // without and with the ".ess" marker
