@@ -70,9 +70,9 @@ void TMXEncoder::ExtractSubtitles() {
     RunStageTool("rundll32 " + Program().VobSubPath + ",Configure " + paramFile);
 
     VobSubFile = TempFile(".idx");
-    TTextLines index = LoadTextLines(VobSubFile);
+    TTextLines index = LoadLinesKeepingEnds(VobSubFile);
     EditSubtitleIndex(index.Lines, stream, Settings.ForcedSubsOnly);
-    SaveTextLines(index, VobSubFile);
+    SaveLinesKeepingEnds(index, VobSubFile);
     if (PreviewMode || !Settings.ExternalSubs) return;
     DeliverExternalSubtitles(*this);
 }
