@@ -15,7 +15,7 @@ class DecideRunTest : public EncoderTest {
         EncoderTest::SetUp();
         fakeDir = dir.File("fake");
         ASSERT_TRUE(platform::ForceDirectories(fakeDir));
-        Program().VDubModPath = Helper("decide_vdub");
+        Program().VDubModPath = Helper("fake_vdub");
         fakeEnv = std::make_unique<testing_support::ScopedEnv>("DECIDE_FAKE_DIR", fakeDir);
         // The codec settings go to hives of the test's own.
         configEnv =

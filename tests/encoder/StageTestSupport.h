@@ -17,7 +17,7 @@ class StageTest : public EncoderTest {
         EncoderTest::SetUp();
         Program().DVD2AVIPath = Helper("stage_dvd2avi");
         Program().BeSweetPath = Helper("stage_besweet");
-        Program().VDubModPath = Helper("stage_vdub");
+        Program().VDubModPath = Helper("fake_vdub");
         Program().RarPath = Helper("stage_rar");
         dir.Write("system/.keep", "");
         ASSERT_TRUE(

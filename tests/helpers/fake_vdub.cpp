@@ -1,19 +1,17 @@
-// Test child standing in for the job runner. It appends its command line to calls.txt in the
-// folder named by DECIDE_FAKE_DIR and leaves what the real runner would, from files prepared
-// there:
+// Test child standing in for the job runner, for the stage tests and the whole runs alike. It
+// records its command line (StageFake.h) and, when DECIDE_FAKE_DIR names a folder, appends it to
+// calls.txt there too. It leaves what the real runner would, from files prepared in that folder:
 //   /nowrite on "_.avs"       appends interlace<N>.log (N = 1, 2, ... per analysis) to the log
 //                             beside the job
 //   /nowrite on "_test.avs"   sends every line of debug.txt as a debug string
 //   /log"<file>"              copies comptest.frames (test output) or pass.frames there
-//   otherwise                 copies out.avi to the job's output file
-#include <cstdlib>
+//   otherwise                 links or copies <name of the output> or else out.avi to the job's
+//                             output; without either it writes STAGE_PART_BYTES bytes (100)
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <string>
 
+#include "StageFake.h"
 #include "platform/debug_channel.h"
-#include "platform/process.h"
 
 namespace fs = std::filesystem;
 
@@ -26,7 +24,7 @@ std::string ReadAll(const fs::path& path) {
     return text.str();
 }
 
-// The quoted argument of the job call `call` ("VirtualDub.Open(" ...).
+// The quoted argument of the job call `call` ("VirtualDub.Open" ...).
 std::string JobArgument(const std::string& job, const std::string& call) {
     const size_t at = job.find(call + "(\"");
     if (at == std::string::npos) return "";
@@ -51,17 +49,31 @@ void Analysis(const fs::path& fake, const std::string& input, const fs::path& te
         << ReadAll(fake / ("interlace" + std::to_string(n) + ".log"));
 }
 
+// A prepared file of the output's own name wins over the common one. Outputs can be large sparse
+// files, so they are linked where the file system allows it.
+void WriteOutput(const fs::path& fake, const fs::path& output) {
+    fs::path source = fake / output.filename();
+    if (fake.empty() || !fs::exists(source)) source = fake / "out.avi";
+    if (fake.empty() || !fs::exists(source)) {
+        stagefake::WriteBytes(output, stagefake::SizeFrom("STAGE_PART_BYTES", 100));
+        return;
+    }
+    std::error_code ec;
+    fs::remove(output, ec);
+    fs::create_hard_link(source, output, ec);
+    if (ec) fs::copy_file(source, output, fs::copy_options::overwrite_existing);
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
-    const char* dir = std::getenv("DECIDE_FAKE_DIR");
-    if (!dir) return 2;
-    const fs::path fake(dir);
-    std::ofstream(fake / "calls.txt", std::ios::app) << platform::CommandLine() << "\n";
+int main() {
+    if (!stagefake::Begin()) return 0;
+    const fs::path fake = stagefake::Env("DECIDE_FAKE_DIR");
+    if (!fake.empty())
+        std::ofstream(fake / "calls.txt", std::ios::app) << platform::CommandLine() << "\n";
     std::string jobFile, logFile;
     bool nowrite = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    for (const std::string& arg : stagefake::Args()) {
         if (arg.rfind("/s", 0) == 0) jobFile = arg.substr(2);
         if (arg.rfind("/log", 0) == 0) logFile = arg.substr(4);
         if (arg == "/nowrite") nowrite = true;
@@ -70,15 +82,16 @@ int main(int argc, char** argv) {
     const std::string input = JobArgument(job, "VirtualDub.Open");
     const std::string output = JobArgument(job, "VirtualDub.SaveAVI");
     if (nowrite) {
+        if (fake.empty()) return 2;
         Analysis(fake, input, fs::path(jobFile).parent_path());
         return 0;
     }
-    if (!logFile.empty()) {
+    if (!logFile.empty() && !fake.empty()) {
         const bool test = output.find("_comptest.avi") != std::string::npos;
         fs::copy_file(fake / (test ? "comptest.frames" : "pass.frames"), logFile,
                       fs::copy_options::overwrite_existing);
     }
-    if (!output.empty() && fs::exists(fake / "out.avi"))
-        fs::copy_file(fake / "out.avi", output, fs::copy_options::overwrite_existing);
+    if (output.empty()) return 2;
+    WriteOutput(fake, output);
     return 0;
 }
