@@ -32,6 +32,8 @@ void RegisterInstallation(const std::string& hiveFile, const std::string& progra
         for (const char* table : kDriverTables) {
             SetString(hive, table, "VIDC.XVID", "xvidvfw.dll");
             SetString(hive, table, "VIDC.DX50", "divx.dll");
+            // The job scripts ask for the DivX compressor by "divx", so that code is needed too.
+            SetString(hive, table, "VIDC.DIVX", "divx.dll");
         }
     });
 }

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/Startup.h"
 #include "platform/registry.h"
 #include "support/TestEnv.h"
+#include "util/utils.h"
 
 namespace {
 
@@ -38,8 +41,22 @@ TEST(Installation, RegistersThePathsStartUpReads) {
                               "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Drivers32"}) {
         EXPECT_EQ(StringAt(h, table, "VIDC.XVID"), "xvidvfw.dll");
         EXPECT_EQ(StringAt(h, table, "VIDC.DX50"), "divx.dll");
+        EXPECT_EQ(StringAt(h, table, "VIDC.DIVX"), "divx.dll");
     }
     EXPECT_EQ(h.GetValue("SOFTWARE\\Other", "kept")->dword, 7u);
+}
+
+// The job scripts carry the state of the compressors the install step registered, asked for by
+// the handler codes "xvid" and "divx".
+TEST(Installation, TheJobScriptsFindBothRegisteredCodecs) {
+    testing_support::TempDir dir;
+    testing_support::ScopedEnv hive("MOVREX_MACHINE_HIVE", dir.File("machine.reg"));
+    testing_support::ScopedEnv system("MOVREX_SYSTEM_DIR", dir.Path());
+    for (const char* module : {"xvidvfw.dll", "divx.dll"})
+        std::filesystem::copy_file(MOVREX_TEST_CODEC_MODULE, dir.File(module));
+    RegisterInstallation(dir.File("machine.reg"), "/opt/Movrex");
+    EXPECT_EQ(CodecStateText("xvid"), "3,\"B4oN\"");
+    EXPECT_EQ(CodecStateText("divx"), "3,\"B4oN\"");
 }
 
 TEST(Installation, ADamagedHiveIsReportedAndLeftAlone) {
