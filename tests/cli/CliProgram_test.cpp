@@ -8,6 +8,7 @@
 
 #include "app/Messages.h"
 #include "dvd/SourceFolder.h"
+#include "encoder/DecideLogs.h"
 #include "support/FakeInstallation.h"
 #include "support/TextTitles.h"
 
@@ -104,6 +105,30 @@ TEST_F(CliProgramTest, AJobRunsThroughTheQueue) {
     const std::string jobLog = ReadAll(media_.File("out/movie_mx.log"));
     EXPECT_NE(jobLog.find("Job finished."), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_directory(media_.File("out/mx_tmp")));
+}
+
+// The whole job with the installation's stand-in tools: the indexer, the audio encoder and the
+// job runner leave what the real ones would, so the job ends without an error and with its file.
+TEST_F(CliProgramTest, AJobWithTheStandInToolsLeavesItsOutput) {
+    const std::string title = MakeTextTitle(media_, "dvd", TwoTrackTitle());
+    media_.Write("dvd/VTS_01_1.VOB", "");
+    media_.Write("out/.keep", "");
+    media_.Write("runner/interlace1.log", LogText(Marks(CombedShare(0))));
+    media_.Write("runner/comptest.frames", FramesLog(std::vector<int64_t>(30, 4352)));
+    media_.Write("runner/pass.frames", FramesLog(std::vector<int64_t>(10, 60000000)));
+    media_.Write("runner/out.avi", TinyAvi(640, 272));
+    ScopedEnv runner("DECIDE_FAKE_DIR", media_.File("runner"));
+    const Outcome outcome =
+        Run({"--input", title, "--output", media_.File("out/movie.avi"), "--size", "700"});
+    EXPECT_EQ(outcome.status, 0) << outcome.out << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.out.find("EXCEPTION: "), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("] Running second pass.\n"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("] Job finished.\n"), std::string::npos);
+    EXPECT_EQ(ReadAll(media_.File("out/movie.avi")), TinyAvi(640, 272));
+    // The job script carries the state of the installation's codec.
+    EXPECT_NE(ReadAll(media_.File("out/mx_tmp/lastjob.vcf")).find("SetCompData(3,\"B4oN\");"),
+              std::string::npos);
 }
 
 }  // namespace

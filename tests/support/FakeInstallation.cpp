@@ -49,11 +49,31 @@ void WriteMachineHive(const std::string& hive, const std::string& programDir) {
                                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Drivers32"}) {
             set(key, "VIDC.XVID", "xvidvfw.dll");
             set(key, "VIDC.DX50", "divx.dll");
+            set(key, "VIDC.DIVX", "divx.dll");
         }
     });
 }
 
+// The programs the jobs start, as the stand-ins the tests build (tests/helpers), and the codec
+// module the job scripts ask for their state.
+const char* const kStandIns[][2] = {
+    {"DVD2AVI/DVD2AVIdg.exe", "stage_dvd2avi"}, {"BeSweet/BeSweet.exe", "stage_besweet"},
+    {"VDubMod/VirtualDubMod.exe", "fake_vdub"}, {"WinRAR/rar.exe", "stage_rar"},
+    {"system/rundll32", "stage_rundll32"},
+};
+
 }  // namespace
+
+void FakeInstallation::AddStandIns() const {
+    namespace fs = std::filesystem;
+    for (const auto& [relative, helper] : kStandIns) {
+        fs::create_directories(fs::path(PathOf(relative)).parent_path());
+        fs::copy_file(std::string(MOVREX_TEST_HELPER_DIR) + "/" + helper, PathOf(relative),
+                      fs::copy_options::overwrite_existing);
+    }
+    fs::copy_file(MOVREX_TEST_CODEC_MODULE, PathOf("system/xvidvfw.dll"),
+                  fs::copy_options::overwrite_existing);
+}
 
 FakeInstallation::FakeInstallation()
     : programDir_(root_.File("Movrex")),
@@ -67,6 +87,7 @@ FakeInstallation::FakeInstallation()
     runtimeEnv_ = std::make_unique<ScopedEnv>("XDG_RUNTIME_DIR", root_.Path());
     for (const char* const* file = kFiles; *file; ++file) Add(*file);
     WriteMachineHive(MachineHive(), programDir_);
+    AddStandIns();
 }
 
 FakeInstallation::~FakeInstallation() = default;

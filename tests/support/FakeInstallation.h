@@ -1,7 +1,8 @@
 #pragma once
 // A complete installation in temporary folders: the program folder with every tool and plug-in
-// (empty files unless a test puts programs there), the system folder with the codecs, and the two
-// hives, with the environment pointing the program at them for the life of the object.
+// (the tools are the test stand-ins, the plug-ins empty files), the system folder with the codecs
+// (XviD's is the test codec module) and the two hives, with the environment pointing the program
+// at them for the life of the object.
 #include <memory>
 #include <string>
 
@@ -33,6 +34,8 @@ class FakeInstallation {
     static const char* const kFiles[];
 
   private:
+    void AddStandIns() const;
+
     TempDir root_;
     std::string programDir_;
     std::string systemDir_;

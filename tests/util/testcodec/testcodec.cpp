@@ -1,7 +1,7 @@
-// A codec module for the codec-layer tests. It opens only for the handler "TEST" and reports a
-// state of MOVREX_TESTCODEC_STATE_SIZE bytes (3 when unset); with MOVREX_TESTCODEC_REFUSE set it
-// refuses to hand the state over. TestCodecLiveInstances tells the tests whether every open was
-// closed.
+// A codec module for the codec-layer tests and the installations' XviD and DivX codecs. It opens
+// only for the handlers "TEST", "XVID" and "DIVX" and reports a state of
+// MOVREX_TESTCODEC_STATE_SIZE bytes (3 when unset); with MOVREX_TESTCODEC_REFUSE set it refuses to
+// hand the state over. TestCodecLiveInstances tells the tests whether every open was closed.
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -41,7 +41,9 @@ extern "C" __attribute__((visibility("default"))) intptr_t MxDriverProc(intptr_t
     switch (message) {
         case MXDRV_OPEN:
             if (uint32_t(p1) != MxFourCC('v', 'i', 'd', 'c') ||
-                uint32_t(p2) != MxFourCC('T', 'E', 'S', 'T')) {
+                (uint32_t(p2) != MxFourCC('T', 'E', 'S', 'T') &&
+                 uint32_t(p2) != MxFourCC('X', 'V', 'I', 'D') &&
+                 uint32_t(p2) != MxFourCC('D', 'I', 'V', 'X'))) {
                 return 0;
             }
             ++liveInstances;
