@@ -124,4 +124,33 @@ TEST_F(EndToEnd, SizeModeDivXWithVbrMp3) {
     EXPECT_EQ(run_->EncodedAudioFile.substr(run_->EncodedAudioFile.size() - 4), ".mp3");
 }
 
+// The automatic audio choice settles both tracks before the budget and the passes: the first goes
+// in as AC3, the second as MP3; the subtitles are drawn into the picture.
+TEST_F(EndToEnd, AutomaticAudioWithASecondTrackAndRenderedSubtitles) {
+    WriteMovie(fakeDir + "/film.avi", 1350);
+    TEncRecord job = Job();
+    job.TargetSize = 1400;
+    job.AudioMode = kAudioAuto;
+    job.AudioTrack2 = 1;
+    job.SubTrack = 1;
+    job.ExternalSubs = false;
+    const std::string out = dir.File("out/film");
+    EXPECT_EQ(
+        RunJob(job),
+        (Strings{"Demuxing and indexing.", "Analyzing source.",
+                 "Source is considered to be progressive.", "Found 9999 frames",
+                 "Encoding audio 2.", "Indexing subtitles.", "Audio 2 size: 500 bytes (0.00 Mb)",
+                 "Running compressibility test.", "Switching b-frames off.", "Running first pass.",
+                 "Running second pass.", "Splitting video into: " + out + ".cd1.avi",
+                 "Splitting video into: " + out + ".cd2.avi", "Job finished."}));
+    EXPECT_TRUE(run_->AutoAudio);
+    EXPECT_EQ(run_->Settings.AudioMode, kAudioAC3);
+    EXPECT_TRUE(run_->HasAudio2);
+    EXPECT_EQ(run_->EncodedAudioFile, Temp("film T01 3_2ch 448Kbps DELAY 0ms.ac3"));
+    EXPECT_EQ(run_->EncodedAudioFile2, Temp("film T03 3_2ch 448Kbps DELAY 0ms.mp3"));
+    EXPECT_EQ(run_->VobSubFile, Temp("film.idx"));
+    EXPECT_FALSE(platform::FileExists(out + ".idx"));
+    EXPECT_TRUE(platform::FileExists(out + ".cd2.avi"));
+}
+
 }  // namespace
