@@ -173,15 +173,15 @@ QWidget* TformMain::BuildStep3() {
     for (QWidget* w : {static_cast<QWidget*>(cbSize_), static_cast<QWidget*>(spinSize_),
                        static_cast<QWidget*>(spinQuality_)})
         UseButtonColourWhenDisabled(w);
-    cbSize_->setMaximumWidth(140);
-    spinSize_->setMaximumWidth(80);
-    spinQuality_->setMaximumWidth(80);
+    cbSize_->setMaximumWidth(132);
+    spinSize_->setMaximumWidth(64);
+    spinQuality_->setMaximumWidth(64);
     grid->addWidget(rbPredefined_, 0, 0);
     grid->addWidget(cbSize_, 0, 1);
     grid->addWidget(rbCustom_, 1, 0);
-    grid->addWidget(spinSize_, 1, 1);
+    grid->addWidget(spinSize_, 1, 1, Qt::AlignRight);
     grid->addWidget(rbQuality_, 2, 0);
-    grid->addWidget(spinQuality_, 2, 1);
+    grid->addWidget(spinQuality_, 2, 1, Qt::AlignRight);
     grid->setColumnStretch(0, 1);
     rbPredefined_->setChecked(true);
     spinSize_->setEnabled(false);
