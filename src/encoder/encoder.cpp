@@ -32,8 +32,7 @@ TMXEncoder::TMXEncoder(const TEncRecord& settings, bool preview, IUiBridge* ui)
     PrepareTempFolder();
     TempBase = tempFolder_ + ExtractFileName(Settings.OutputFile);
     JobScriptFile = tempFolder_ + "lastjob.vcf";
-    D2VFile = RunState().PreviewIndexFile.Get();
-    VobSubFile = RunState().PreviewSubsFile.Get();
+    TakePreviewFiles();
     AudioTrackNumber = TrackNumberOf(Settings.VobInfo, Settings.AudioTrack);
     AudioTrackNumber2 = TrackNumberOf(Settings.VobInfo, Settings.AudioTrack2);
     CompCycle = Settings.Codec == kCodecXviD ? 15 : 14;
@@ -52,6 +51,23 @@ void TMXEncoder::PrepareTempFolder() {
     if (!PreviewMode) platform::DeleteTree(folder);
     if (!platform::ForceDirectories(folder))
         tempFolderError_ = "Cannot create the temporary folder " + folder + ".";
+}
+
+// Only a preview starts from what the last preview left, and only from files that are still
+// there. A normal run makes its own index and subtitles, and the preview's subtitles must never
+// be drawn into a job that has none.
+// A cache whose file is gone (a normal run emptied that folder) is forgotten, so that the next
+// preview makes it again.
+void TMXEncoder::TakePreviewFiles() {
+    TRunState& state = RunState();
+    const auto take = [this](TSharedText& cache, std::string& file) {
+        file = cache.Get();
+        if (!file.empty() && !platform::FileExists(file)) cache.Set("");
+        if (!PreviewMode || !platform::FileExists(file)) file.clear();
+    };
+    take(state.PreviewIndexFile, D2VFile);
+    take(state.PreviewSubsFile, VobSubFile);
+    if (Settings.SubTrack == -1) VobSubFile.clear();  // kept for when the subtitles come back
 }
 
 TMXEncoder::~TMXEncoder() {

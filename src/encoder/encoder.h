@@ -146,6 +146,7 @@ class TMXEncoder : public IJobRun {
   private:
     std::string Stamp() const;
     void PrepareTempFolder();
+    void TakePreviewFiles();
     void RunGuarded();
     void CheckTrackIndexes() const;
     void RunPreview();

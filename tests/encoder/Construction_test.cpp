@@ -38,14 +38,36 @@ TEST_F(Construction, ANormalRunStartsFromAnEmptyTemporaryFolderBesideTheOutput) 
 }
 
 TEST_F(Construction, APreviewKeepsWhatThePreviousPreviewLeftAndReusesItsFiles) {
+    const std::string index = dir.File("out/mx_tmp/film_preview.d2v");
+    const std::string subs = dir.File("out/mx_tmp/film.idx");
     dir.Write("out/mx_tmp/film_preview.d2v", "x");
-    RunState().PreviewIndexFile.Set(dir.File("out/mx_tmp/film_preview.d2v"));
-    RunState().PreviewSubsFile.Set("/subs.idx");
-    TMXEncoder run(TestJob(Output()), true);
-    EXPECT_TRUE(platform::FileExists(dir.File("out/mx_tmp/film_preview.d2v")));
-    EXPECT_EQ(run.D2VFile, dir.File("out/mx_tmp/film_preview.d2v"));
-    EXPECT_EQ(run.VobSubFile, "/subs.idx");
-    EXPECT_TRUE(run.PreviewMode);
+    dir.Write("out/mx_tmp/film.idx", "x");
+    RunState().PreviewIndexFile.Set(index);
+    RunState().PreviewSubsFile.Set(subs);
+    TEncRecord job = TestJob(Output());
+    job.SubTrack = 0;
+    {
+        TMXEncoder run(job, true);
+        EXPECT_TRUE(platform::FileExists(index));
+        EXPECT_EQ(run.D2VFile, index);
+        EXPECT_EQ(run.VobSubFile, subs);
+        EXPECT_TRUE(run.PreviewMode);
+    }
+    job.SubTrack = -1;  // subtitles switched off: none drawn in, the file kept for later
+    EXPECT_EQ(TMXEncoder(job, true).VobSubFile, "");
+    EXPECT_EQ(RunState().PreviewSubsFile.Get(), subs);
+
+    // A normal job takes neither; the files it deleted are forgotten for the next preview.
+    job.SubTrack = 0;
+    TMXEncoder normal(job, false);
+    EXPECT_EQ(normal.D2VFile, "");
+    EXPECT_EQ(normal.VobSubFile, "");
+    EXPECT_FALSE(platform::FileExists(index));
+    TMXEncoder next(job, true);
+    EXPECT_EQ(next.D2VFile, "");
+    EXPECT_EQ(next.VobSubFile, "");
+    EXPECT_EQ(RunState().PreviewIndexFile.Get(), "");
+    EXPECT_EQ(RunState().PreviewSubsFile.Get(), "");
 }
 
 TEST_F(Construction, FieldsTakenFromTheJobAndTheProgram) {

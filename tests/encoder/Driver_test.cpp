@@ -240,10 +240,12 @@ TEST_F(Driver, APreviewIndexesOnceShowsTheScriptAndGivesTheWindowItsButtonsBack)
     stages.IndexForPreview = [this](TMXEncoder& e) {
         calls.push_back("IndexForPreview");
         e.D2VFile = e.TempFile("_preview.d2v");
+        platform::WriteFileText(e.D2VFile, "");
     };
     stages.ExtractSubtitles = [this](TMXEncoder& e) {
         calls.push_back("ExtractSubtitles");
         e.VobSubFile = e.TempFile(".idx");
+        platform::WriteFileText(e.VobSubFile, "");
     };
     stages.DetectFieldOrder = [this](TMXEncoder& e) {
         calls.push_back("DetectFieldOrder");

@@ -1,5 +1,9 @@
 // Whole jobs through every real stage with the stand-in tools: the job log's stage lines from
 // indexing to "Job finished." in their order, and the files the job leaves.
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
 #include "DecideLogs.h"
 #include "avi/AviTestFile.h"
 #include "encoder/IndexFile.h"
@@ -153,6 +157,93 @@ TEST_F(EndToEnd, AutomaticAudioWithASecondTrackAndRenderedSubtitles) {
     EXPECT_EQ(run_->VobSubFile, Temp("film.idx"));
     EXPECT_FALSE(platform::FileExists(out + ".idx"));
     EXPECT_TRUE(platform::FileExists(out + ".cd2.avi"));
+}
+
+// A preview through the real stages: its own index and subtitles, the script handed to a player
+// that is not waited for, the two "for preview." lines in the window only. A second preview of the
+// same title reuses both files; a normal job afterwards makes its own and, having emptied the
+// folder, leaves the next preview to index again.
+TEST_F(EndToEnd, PreviewsCacheTheirIndexAndANormalJobDoesNotTakeIt) {
+    Program().MediaPlayerPath = Helper("stage_player");
+    const std::string opened = dir.File("opened.avs");
+    testing_support::ScopedEnv copy("STAGE_PLAYER_COPY", opened);
+    TEncRecord job = Job();
+    job.SubTrack = 0;
+    job.ExternalSubs = false;
+    const std::string index = Temp("film_preview.d2v"), subs = Temp("film.idx");
+    const std::string script = Temp("film_preview.avs");
+    const std::string player = Helper("stage_player") + " " + script;
+    Strings echoed;  // the scripts the last preview's job log shows
+    const auto preview = [&] {
+        std::remove(opened.c_str());
+        const size_t before = window.Lines().size();
+        TMXEncoder run(job, true);
+        run.SetStages(DefaultStages());
+        RunState().StateFlags = 0;
+        run.Execute();
+        EXPECT_TRUE(RunState().StateFlags.load() & Idle);
+        for (int i = 0; i < 250 && !platform::FileExists(opened); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const Strings all = Messages(window.Lines());
+        Strings shown(all.begin() + before + 2, all.end());  // after the banner and the OS line
+        Strings filed;
+        for (const std::string& line : shown)
+            if (line.size() < 12 || line.substr(line.size() - 12) != "for preview.")
+                filed.push_back(line);
+        // The file holds the same lines but those that end in "for preview.", and the echoes of
+        // the scripts the stages write, which go to the file only.
+        echoed.clear();
+        Strings file;
+        bool inEcho = false;
+        for (const std::string& line : Messages(LoadTextLines(run.JobLogFile()))) {
+            const bool frame = line == std::string(59, '=');
+            const bool caption = line.rfind("Writing the following script to ", 0) == 0;
+            inEcho = inEcho != frame;
+            if (caption) echoed.push_back(line);
+            if (!frame && !caption && !inEcho) file.push_back(line);
+        }
+        EXPECT_EQ(Strings(file.begin() + std::min<size_t>(2, file.size()), file.end()), filed);
+        return shown;
+    };
+
+    EXPECT_EQ(preview(), (Strings{"Job started.", "Indexing input for preview.",
+                                  "Indexing subtitles for preview.", "Job finished."}));
+    EXPECT_EQ(echoed, Strings{"Writing the following script to " + Temp("vobsub.params")});
+    EXPECT_EQ(RunState().PreviewIndexFile.Get(), index);
+    EXPECT_EQ(RunState().PreviewSubsFile.Get(), subs);
+    ASSERT_EQ(Calls().size(), 3u);
+    EXPECT_NE(Calls()[0].find(" -OF=[" + Temp("film_preview") + "]"), std::string::npos)
+        << Calls()[0];
+    EXPECT_EQ(Calls()[2], player);
+    const std::string shownScript = testing_support::ReadAll(opened);
+    EXPECT_EQ(shownScript, testing_support::ReadAll(script));
+    EXPECT_NE(shownScript.find(index), std::string::npos);
+    EXPECT_NE(shownScript.find(subs), std::string::npos);
+
+    EXPECT_EQ(preview(), (Strings{"Job started.", "Job finished."}));  // nothing indexed again
+    EXPECT_TRUE(echoed.empty());
+    EXPECT_EQ(Calls().size(), 4u);
+    EXPECT_EQ(Calls().back(), player);
+    EXPECT_EQ(testing_support::ReadAll(opened), shownScript);
+
+    // A job without subtitles: its own index, and the preview's subtitles not drawn in.
+    job.SubTrack = -1;
+    job.QualityMode = true;
+    job.Quality = 80;
+    RunJob(job);
+    EXPECT_EQ(run_->D2VFile, Temp("film.d2v"));
+    EXPECT_EQ(run_->VobSubFile, "");
+    EXPECT_TRUE(platform::FileExists(Output()));
+    for (const std::string& call : Calls()) EXPECT_EQ(call.find(".idx"), std::string::npos) << call;
+    EXPECT_FALSE(platform::FileExists(index));
+
+    const size_t calls = Calls().size();
+    job.SubTrack = 0;
+    EXPECT_EQ(preview(), (Strings{"Job started.", "Indexing input for preview.",
+                                  "Indexing subtitles for preview.", "Job finished."}));
+    EXPECT_EQ(Calls().size(), calls + 3);
+    EXPECT_EQ(RunState().PreviewIndexFile.Get(), index);
+    EXPECT_TRUE(platform::FileExists(index));
 }
 
 }  // namespace
