@@ -1,5 +1,7 @@
 #include "platform/atomic_file.h"
 
+#include "platform/files_internal.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -39,33 +41,6 @@ class Fd {
     int fd_;
 };
 
-bool ReadAllFrom(int fd, std::string& text) {
-    char buffer[65536];
-    for (;;) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return false;
-        if (got == 0) return true;
-        text.append(buffer, static_cast<size_t>(got));
-    }
-}
-
-bool WriteAllTo(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        done += static_cast<size_t>(put);
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path) {
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    return folder.empty() ? "." : folder;
-}
-
 // The rename is only durable once the folder entry is on disk too; a failure here does not
 // undo the replacement, so it is not reported.
 void SyncFolder(const std::string& folder) {
@@ -88,7 +63,8 @@ bool WriteTemporary(const std::string& tmp, const std::string& path, const std::
         return false;
     }
     if (keepMode) ::fchmod(fd.Get(), old.st_mode & 07777);
-    if (!WriteAllTo(fd.Get(), text) || ::fsync(fd.Get()) != 0 || fd.Close() != 0) {
+    if (!files_internal::WriteAll(fd.Get(), text.data(), text.size()) || ::fsync(fd.Get()) != 0 ||
+        fd.Close() != 0) {
         error = "cannot write " + Reason(tmp, errno);
         return false;
     }
@@ -115,7 +91,7 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& text, std::string
         error = "'" + path + "' is too large (" + std::to_string(st.st_size) + " bytes)";
         return ReadStatus::Failed;
     }
-    if (!ReadAllFrom(fd.Get(), text)) {
+    if (!files_internal::ReadAll(fd.Get(), text)) {
         error = "cannot read " + Reason(path, errno);
         return ReadStatus::Failed;
     }
@@ -150,7 +126,7 @@ bool SaveFileAtomically(const std::string& path, const std::string& text, std::s
         ::unlink(tmp.c_str());
         return false;
     }
-    SyncFolder(FolderOf(path));
+    SyncFolder(files_internal::FolderOf(path));
     return true;
 }
 

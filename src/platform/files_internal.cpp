@@ -47,6 +47,17 @@ TempFile CreateTempBeside(const std::string& target, unsigned mode) {
     return {};
 }
 
+bool ReadAll(int fd, std::string& text) {
+    char buffer[1 << 16];
+    for (;;) {
+        ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) return true;
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
 bool WriteAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
         ssize_t written = write(fd, data, size);

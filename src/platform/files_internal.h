@@ -18,6 +18,10 @@ TempFile CreateTempBeside(const std::string& target, unsigned mode);
 // Writes all `size` bytes, retrying short writes and interruptions. False on any error.
 bool WriteAll(int fd, const char* data, std::size_t size);
 
+// Reads to the end of the descriptor, appending to `text`, retrying interruptions. False on a
+// read error.
+bool ReadAll(int fd, std::string& text);
+
 // The folder part of a path ("." for a bare name, "/" for a name in the root).
 std::string FolderOf(const std::string& path);
 

@@ -16,17 +16,6 @@
 namespace platform {
 namespace {
 
-bool ReadAllFrom(int fd, std::string& text) {
-    char buffer[1 << 16];
-    for (;;) {
-        ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return false;
-        if (got == 0) return true;
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
-}
-
 // A link is written through, not replaced by a file of its own: the new text goes where the
 // link points.
 std::string WriteTarget(const std::string& path) {
@@ -54,7 +43,7 @@ bool ReadFileText(const std::string& path, std::string& text) {
     bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     try {
         if (ok) text.reserve(static_cast<std::size_t>(st.st_size));
-        ok = ok && ReadAllFrom(fd, text);
+        ok = ok && files_internal::ReadAll(fd, text);
     } catch (const std::bad_alloc&) {
         ok = false;
     } catch (const std::length_error&) {

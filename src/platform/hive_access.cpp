@@ -1,5 +1,7 @@
 #include "platform/hive_access.h"
 
+#include "platform/files_internal.h"
+
 #include <errno.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,11 +15,6 @@ bool Writable(const std::string& path, const struct stat& st) {
     return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
-std::string FolderOf(const std::string& path) {
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    return folder.empty() ? "." : folder;
-}
-
 // The nearest existing folder at or above `folder` is where a missing one would be created.
 bool FolderWritableOrCreatable(std::string folder) {
     for (;;) {
@@ -26,7 +23,7 @@ bool FolderWritableOrCreatable(std::string folder) {
             return S_ISDIR(st.st_mode) && Writable(folder, st) &&
                    ::access(folder.c_str(), X_OK) == 0;
         if (errno != ENOENT) return false;
-        std::string parent = FolderOf(folder);
+        std::string parent = files_internal::FolderOf(folder);
         if (parent == folder) return false;
         folder = parent;
     }
@@ -41,7 +38,7 @@ bool HiveGrants(const std::string& hivePath, KeyAccess access) {
     if (exists && !S_ISREG(st.st_mode)) return false;
     if (access == KeyAccess::Read) return !exists || ::access(hivePath.c_str(), R_OK) == 0;
     if (exists && (!Writable(hivePath, st) || ::access(hivePath.c_str(), R_OK) != 0)) return false;
-    return FolderWritableOrCreatable(FolderOf(hivePath));
+    return FolderWritableOrCreatable(files_internal::FolderOf(hivePath));
 }
 
 }  // namespace platform::detail
