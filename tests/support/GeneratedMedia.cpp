@@ -11,10 +11,9 @@ namespace testing_support {
 
 namespace {
 
-// The scripts live beside this file's folder, in tests/media/.
+// The scripts live in tests/media/ of the source tree.
 std::string ScriptPath(const std::string& script) {
-    return (std::filesystem::path(__FILE__).parent_path().parent_path() / "media" / script)
-        .string();
+    return std::string(MOVREX_TEST_SOURCE_DIR) + "/media/" + script;
 }
 
 std::string Quoted(const std::string& text) {
