@@ -1,5 +1,7 @@
 #include "language/Functions.h"
 
+#include <algorithm>
+
 #include "language/Names.h"
 
 namespace fsrv::script {
@@ -78,10 +80,10 @@ Args BindArguments(const std::string& name, const Signature& signature, Args pos
     if (positional.size() > signature.size())
         throw Error(name + ": too many arguments (it takes " + std::to_string(signature.size()) +
                     ")");
+    std::vector<bool> given(signature.size(), false);
+    std::fill_n(given.begin(), positional.size(), true);
     Args args = std::move(positional);
     args.resize(signature.size());
-    std::vector<bool> given(signature.size(), false);
-    for (size_t i = 0; i < signature.size(); ++i) given[i] = args[i].Defined();
     for (const auto& [argName, value] : named) {
         size_t i = 0;
         while (i < signature.size() &&
@@ -95,7 +97,8 @@ Args BindArguments(const std::string& name, const Signature& signature, Args pos
     for (size_t i = 0; i < signature.size(); ++i) {
         const ParamSpec& p = signature[i];
         if (!args[i].Defined()) {
-            if (!p.optional)
+            // Only a parameter of any type takes an undefined value (Defined(x), Default(x, 1)).
+            if (!p.optional && !(given[i] && p.type == '.'))
                 throw Error(name + ": " + ParamWord(signature, i) + " (" + TypeWord(p.type) +
                             ") is missing");
             continue;

@@ -212,8 +212,8 @@ Value Interpreter::CallRegistered(const Registered& f, const Args& args) {
 Value Interpreter::CallUser(const FunctionDef& def, const Args& args, int line) {
     DepthGuard guard(*this, line);
     Scope scope;
-    for (size_t i = 0; i < def.params.size(); ++i)
-        if (args[i].Defined()) scope.vars[Lower(def.params[i].name)] = args[i];
+    // An optional parameter left out is there, undefined, for Defined() and Default().
+    for (size_t i = 0; i < def.params.size(); ++i) scope.vars[Lower(def.params[i].name)] = args[i];
     const Flow flow = RunBlock(def.body, scope);
     return flow.returned || flow.lastWasExpression ? flow.value : Value();
 }
