@@ -23,12 +23,12 @@ void CheckDescription(const std::string& name, const VideoInfo& vi) {
 
 std::shared_ptr<ScriptState> OpenScript(const std::string& path) {
     const int64_t size = platform::FileSize(path);
-    std::string text;
-    if (size < 0 || !platform::ReadFileText(path, text))
-        throw Error(path + ": the script cannot be read");
-    if (text.size() > kMaxScriptBytes)
+    if (size > int64_t(kMaxScriptBytes))
         throw Error(path + ": the script is larger than " + std::to_string(kMaxScriptBytes >> 20) +
                     " MB");
+    std::string text;
+    if (size < 0 || !platform::ReadFileText(path, text) || text.size() > kMaxScriptBytes)
+        throw Error(path + ": the script cannot be read");
     // A byte-order mark is no part of the script.
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     auto state = std::make_shared<ScriptState>();

@@ -190,14 +190,18 @@ Value Interpreter::EvalCall(const Expr& e, Scope& scope) {
         if (bare) Fail(e.line, "\"" + e.name + "\" is neither a variable nor a function");
         Fail(e.line, "there is no function named " + e.name + " (is its plugin loaded?)");
     }
-    const int savedLine = callLine_;
+    // Kept for the call (FrameEvaluate parses its text as being on this line), also when the
+    // call throws.
+    struct LineScope {
+        int& line;
+        int saved;
+        ~LineScope() { line = saved; }
+    } lineScope{callLine_, callLine_};
     callLine_ = e.line;
-    Value result = Located(scriptName_, e.line, [&] {
+    return Located(scriptName_, e.line, [&] {
         return CallRegistered(
             *f, BindArguments(f->name, f->signature, std::move(positional), named, last));
     });
-    callLine_ = savedLine;
-    return result;
 }
 
 Value Interpreter::CallRegistered(const Registered& f, const Args& args) {
