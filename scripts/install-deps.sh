@@ -7,7 +7,7 @@ packages=(
   libavcodec-dev libavformat-dev libavfilter-dev libswscale-dev libavutil-dev libswresample-dev
   libxvidcore-dev libmp3lame-dev libarchive-dev
   qt6-base-dev
-  ffmpeg mjpegtools dvdauthor lsdvd imagemagick xvfb xauth 7zip unrar-free libarchive-tools
+  ffmpeg mjpegtools dvdauthor lsdvd imagemagick xvfb xauth 7zip unrar-free libarchive-tools unar
   locales
 )
 missing=()
