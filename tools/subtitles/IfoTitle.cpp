@@ -1,11 +1,10 @@
-// Reads the parts of a title set's IFO file that the extractor needs. Every count and offset is
+// Decodes the parts of a title set's IFO file that the extractor needs. Every count and offset is
 // checked against the file before it is used, since the file may be damaged or not an IFO at all.
 #include "IfoTitle.h"
 
 #include <stdexcept>
 
 #include "Bytes.h"
-#include "platform/files.h"
 
 namespace subtitles {
 namespace {
@@ -110,16 +109,6 @@ IfoTitle ParseIfoTitle(const std::string& bytes, const std::string& name) {
     for (size_t k = 0; k < count; ++k)
         title.chains.push_back(ReadChain(b, table + b.U32(table + 8 + 8 * k + 4), name));
     return title;
-}
-
-IfoTitle ReadIfoTitle(const std::string& path) {
-    // The largest IFO files stay well below this; anything bigger is not one.
-    constexpr int64_t kLargest = 16 << 20;
-    if (platform::FileSize(path) > kLargest)
-        throw std::runtime_error(path + ": too large for the IFO file of a title set");
-    std::string bytes;
-    if (!platform::ReadFileText(path, bytes)) throw std::runtime_error(path + ": cannot be read");
-    return ParseIfoTitle(bytes, path);
 }
 
 }  // namespace subtitles

@@ -112,7 +112,7 @@ std::string IndexText(const SubtitleIndex& index) {
     std::string text;
     for (const std::string& line : index.header) text += line + "\r\n";
     for (const IndexStream& stream : index.streams) {
-        text += Format("\r\nid: %s, index: %d\r\n", stream.language.c_str(), stream.number);
+        text += "\r\nid: " + stream.language + ", index: " + std::to_string(stream.number) + "\r\n";
         for (const IndexEntry& e : stream.entries) {
             const int64_t s = e.timeMs / 1000;
             text += Format("timestamp: %02" PRId64 ":%02" PRId64 ":%02" PRId64 ":%03" PRId64

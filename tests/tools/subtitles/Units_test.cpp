@@ -137,7 +137,7 @@ TEST(SubPacks, UnitsReadBackFromTheirPacks) {
 TEST(IndexText, RoundTripAndLinesThatCannotBeRead) {
     SubtitleIndex index;
     index.header = {kIndexSignature, "", "langidx: 0"};
-    index.streams = {{"en", 0, {{200, 0}, {3723004, 0x123456800}}}, {"--", 5, {}}};
+    index.streams = {{"en", 0, {{200, 0}, {3723004, 0x123456800}}}, {std::string(300, 'x'), 5, {}}};
     std::vector<std::string> warnings;
     const SubtitleIndex back = ParseIndex(IndexText(index), "x.idx", warnings);
     EXPECT_EQ(back.header, index.header);
@@ -145,6 +145,7 @@ TEST(IndexText, RoundTripAndLinesThatCannotBeRead) {
     EXPECT_EQ(back.streams[0].entries[1].timeMs, 3723004);
     EXPECT_EQ(back.streams[0].entries[1].filepos, 0x123456800u);
     EXPECT_EQ(back.streams[1].number, 5);
+    EXPECT_EQ(back.streams[1].language, std::string(300, 'x'));
     EXPECT_TRUE(warnings.empty());
 
     const SubtitleIndex bad =
