@@ -91,7 +91,8 @@ bool TakePiece(const Bytes& b, size_t at, size_t end, uint8_t stream, ReadUnit& 
     ours = b.U8(payload) == 0x20 + stream;
     if (!ours) return true;
     const bool timed = (b.U8(at + 7) & 0x80) && b.U8(at + 8) >= kPtsBytes;
-    if (unit.bytes.empty() && !timed) return false;
+    // A unit starts with the one piece that carries a time stamp.
+    if (unit.bytes.empty() != timed) return false;
     if (unit.bytes.empty()) unit.pts = ReadPts(b, at + kPesFixed);
     unit.bytes.insert(unit.bytes.end(), b.At(payload + 1), b.At(end));
     return true;
@@ -126,12 +127,18 @@ std::optional<ReadUnit> ReadUnitAt(const std::string& sub, uint64_t pos, uint8_t
         const uint8_t code = b.U8(at + 3);
         if (code == 0xB9) break;  // program end
         if (code == 0xBA) {       // pack header, MPEG-2 only
-            if (!b.Has(at, kPackHeader) || (b.U8(at + 4) & 0xC0) != 0x40) break;
+            if (!b.Has(at, kPackHeader) || (b.U8(at + 4) & 0xC0) != 0x40) {
+                problem = "no MPEG-2 pack header at offset " + std::to_string(at);
+                return std::nullopt;
+            }
             at += kPackHeader + (b.U8(at + 13) & 7);
             continue;
         }
         const size_t end = PacketEnd(b, at);
-        if (end == 0) break;
+        if (end == 0) {
+            problem = "the packet at offset " + std::to_string(at) + " runs past the end";
+            return std::nullopt;
+        }
         bool ours = false;
         if (code == 0xBD && !TakePiece(b, at, end, stream, unit, ours)) {
             problem = "a damaged packet at offset " + std::to_string(at);
