@@ -5,9 +5,9 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libavcodec-dev libavformat-dev libavfilter-dev libswscale-dev libavutil-dev libswresample-dev
-  libxvidcore-dev libmp3lame-dev libarchive-dev
+  libxvidcore-dev libmp3lame-dev libarchive-dev zlib1g-dev
   qt6-base-dev
-  ffmpeg mjpegtools dvdauthor lsdvd imagemagick xvfb xauth 7zip unrar-free libarchive-tools
+  ffmpeg mjpegtools dvdauthor lsdvd imagemagick xvfb xauth 7zip unrar-free libarchive-tools unar
   locales
 )
 missing=()

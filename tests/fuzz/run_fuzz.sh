@@ -14,11 +14,15 @@ for s in $sources; do srcs+=("$root/$s"); done
 # An optional "// fuzz-includes: tools/x" line adds include folders, relative to the repository.
 includes=()
 for i in $(sed -n 's|^// fuzz-includes:||p' "$target" | head -1); do includes+=("-I$root/$i"); done
+# Libraries a target links besides the standard ones: a line "// fuzz-libs: archive" gives -larchive.
+libs=()
+for l in $(sed -n 's|^// fuzz-libs:||p' "$target" | head -1); do libs+=("-l$l"); done
 bin="$out/$name"
 newest=$(ls -t "$target" "${srcs[@]}" 2>/dev/null | head -1)
 if [ ! -x "$bin" ] || [ "$newest" -nt "$bin" ]; then
   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-    -I"$root/src" -I"$root/tests" "${includes[@]}" "$target" "${srcs[@]}" -o "$bin" -lpthread -ldl
+    -I"$root/src" -I"$root/tests" "${includes[@]}" "$target" "${srcs[@]}" -o "$bin" -lpthread -ldl \
+    "${libs[@]}"
 fi
 seeds=()
 [ -d "$root/tests/fuzz/corpus/$name" ] && seeds+=("$root/tests/fuzz/corpus/$name")
