@@ -15,7 +15,7 @@ bin="$out/$name"
 newest=$(ls -t "$target" "${srcs[@]}" 2>/dev/null | head -1)
 if [ ! -x "$bin" ] || [ "$newest" -nt "$bin" ]; then
   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-    -I"$root/src" -I"$root/tests" "$target" "${srcs[@]}" -o "$bin" -lpthread -ldl
+    -I"$root/src" -I"$root/tools" -I"$root/tests" "$target" "${srcs[@]}" -o "$bin" -lpthread -ldl
 fi
 seeds=()
 [ -d "$root/tests/fuzz/corpus/$name" ] && seeds+=("$root/tests/fuzz/corpus/$name")
