@@ -11,10 +11,10 @@ namespace testing_support {
 
 namespace {
 
-// The scripts live beside this file's folder, in tests/media/.
+// The scripts live in tests/media/ of the sources (not found from __FILE__, which a compiler
+// cache shared between checkouts may have made relative).
 std::string ScriptPath(const std::string& script) {
-    return (std::filesystem::path(__FILE__).parent_path().parent_path() / "media" / script)
-        .string();
+    return std::string(MOVREX_SOURCE_DIR) + "/tests/media/" + script;
 }
 
 std::string Quoted(const std::string& text) {
