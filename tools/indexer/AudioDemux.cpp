@@ -150,9 +150,11 @@ std::string AudioDemux::Finish(std::optional<int64_t> videoStart) {
     if (!file_) return "";
     media::AudioFormat format;
     if (*kind_ == media::StreamKind::Lpcm) {
-        if (!wav_)
-            throw media::MediaError("No LPCM sample of audio track " + std::to_string(track_) +
-                                    " could be decoded.");
+        if (!wav_) {  // a track that says nothing is no reason to lose the index
+            warn_("No LPCM sample of audio track " + std::to_string(track_) +
+                  " could be decoded; no audio file is written.");
+            return "";
+        }
         wav_->Finish();
         format = lpcm_->Description();
     } else {

@@ -27,7 +27,8 @@ class AudioDemux {
     void Add(const media::PesPacket& packet);
     bool Found() const { return file_ != nullptr; }
     // Writes the track under its final name, its delay measured against the video's first
-    // shown picture (0 without one); returns the path, empty when the track was not found.
+    // shown picture (0 without one); returns the path, empty when the track was not found or
+    // could not be decoded.
     std::string Finish(std::optional<int64_t> videoStart);
 
   private:

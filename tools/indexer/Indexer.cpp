@@ -79,6 +79,18 @@ media::IndexFile MakeIndexFile(const Options& options, const media::VobSequence&
     return file;
 }
 
+// Writes the audio track, if one was asked for, under its final name.
+Outcome FinishAudio(AudioDemux* audio, std::optional<int64_t> videoStart, const Options& options,
+                    const media::WarningSink& warn) {
+    if (!audio) return Outcome::Done;
+    if (audio->Found())
+        return audio->Finish(videoStart).empty() ? Outcome::AudioMissing : Outcome::Done;
+    warn("Audio track " + std::to_string(options.Value("TN")) + " (audio stream " +
+         std::to_string(options.Value("TN") - 1) + ") is not in " + options.firstVob +
+         "; no audio file is written.");
+    return Outcome::AudioMissing;
+}
+
 }  // namespace
 
 Outcome Run(const Options& options, std::ostream& progressOut, const media::WarningSink& warn) {
@@ -114,15 +126,7 @@ Outcome Run(const Options& options, std::ostream& progressOut, const media::Warn
     index.format.streamId = video.StreamId();
     const std::optional<int64_t> start = FirstShownTime(index);
 
-    Outcome outcome = Outcome::Done;
-    if (audio && audio->Found()) {
-        audio->Finish(start);
-    } else if (audio) {
-        warn("Audio track " + std::to_string(options.Value("TN")) + " (audio stream " +
-             std::to_string(options.Value("TN") - 1) + ") is not in " + options.firstVob +
-             "; no audio file is written.");
-        outcome = Outcome::AudioMissing;
-    }
+    const Outcome outcome = FinishAudio(audio.get(), start, options, warn);
     const std::string text = media::IndexText(MakeIndexFile(options, sequence, std::move(index)));
     indexOut.Write(text.data(), text.size());
     indexOut.Commit(indexPath);

@@ -10,7 +10,8 @@ namespace indexer {
 
 enum class Outcome {
     Done,
-    AudioMissing,  // the index is written; the chosen audio track is not in the title
+    AudioMissing,  // the index is written; the chosen audio track is not in the title, or
+                   // nothing of it could be decoded
 };
 
 // MediaError, naming the file, when the title cannot be indexed or a file cannot be written;

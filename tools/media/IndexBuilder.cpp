@@ -48,6 +48,12 @@ void IndexBuilder::Add(const VideoHeader& header) {
     }
 }
 
+VideoIndex IndexBuilder::Take() {
+    while (!index_.entries.empty() && index_.entries.back().pictures.empty())
+        index_.entries.pop_back();
+    return std::move(index_);
+}
+
 void IndexBuilder::TakeSequence(const VideoHeader& header) {
     const SequenceHeader& s = header.sequence;
     VideoFormat& f = index_.format;

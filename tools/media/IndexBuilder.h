@@ -14,7 +14,8 @@ class IndexBuilder {
     IndexBuilder(const VobSequence& sequence, WarningSink warn, int streamId);
     void Add(const VideoHeader& header);
     const VideoIndex& Index() const { return index_; }
-    VideoIndex Take() { return std::move(index_); }
+    // The index, without a last entry that no picture followed (a sequence header before the end).
+    VideoIndex Take();
     int64_t SkippedPictures() const { return skipped_; }
 
   private:

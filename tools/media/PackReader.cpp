@@ -7,7 +7,9 @@
 namespace media {
 namespace {
 
+// Reads of a megabyte; a small stream gets no more than the largest packet needs.
 constexpr size_t kBufferSize = 1 << 20;
+constexpr size_t kSmallBufferSize = 128 << 10;
 constexpr size_t kMaxPackHeader = 14 + 7;
 
 bool IsStartCode(const uint8_t* p) {
@@ -52,7 +54,9 @@ size_t PackHeaderLength(const uint8_t* p, size_t n) {
 }
 
 PackReader::PackReader(ByteSource& source, WarningSink warn)
-    : source_(source), warn_(std::move(warn)), buffer_(kBufferSize) {
+    : source_(source),
+      warn_(std::move(warn)),
+      buffer_(source.Size() < static_cast<int64_t>(kBufferSize) ? kSmallBufferSize : kBufferSize) {
     source_.Seek(0);
 }
 
