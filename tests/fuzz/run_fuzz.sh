@@ -21,8 +21,8 @@ bin="$out/$name"
 newest=$(ls -t "$target" "${srcs[@]}" 2>/dev/null | head -1)
 if [ ! -x "$bin" ] || [ "$newest" -nt "$bin" ]; then
   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-    -I"$root/src" -I"$root/tests" "${includes[@]}" "$target" "${srcs[@]}" -o "$bin" -lpthread -ldl \
-    "${libs[@]}"
+    -I"$root/src" -I"$root/tools" -I"$root/tests" "${includes[@]}" "$target" "${srcs[@]}" -o "$bin" \
+    -lpthread -ldl "${libs[@]}"
 fi
 seeds=()
 [ -d "$root/tests/fuzz/corpus/$name" ] && seeds+=("$root/tests/fuzz/corpus/$name")

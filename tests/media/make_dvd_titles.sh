@@ -12,10 +12,10 @@ flock 9
 if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
 
 convert=/usr/bin/convert  # the first convert on PATH may be a viewer's stand-in
-for tool in ffmpeg mplex spumux dvdauthor "$convert"; do
+for tool in ffmpeg mpeg2enc mplex spumux dvdauthor "$convert"; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 77; }
 done
-rm -rf "$out/pal_wide" "$out/ntsc_sets" "$out/.work" "$out/.stamp"
+rm -rf "$out/pal_wide" "$out/ntsc_sets" "$out/ntsc_film" "$out/ntsc_hybrid" "$out/.work" "$out/.stamp"
 work="$out/.work"
 mkdir -p "$work"
 trap 'echo "make_dvd_titles.sh failed; the tools said:" >&2; tail -n 15 "$work"/*.log >&2' ERR
@@ -28,6 +28,26 @@ video() {
   ffmpeg -v error -y -f lavfi -i "testsrc=size=$size:rate=$rate" -t "$seconds" -pix_fmt yuv420p \
     -c:v mpeg2video -b:v 2M -maxrate 8M -bufsize 1835k -g "$gop" -bf 2 -aspect "$aspect" \
     -f mpeg2video "$work/$name.m2v"
+  printf '\x00\x00\x01\xb7' >>"$work/$name.m2v"
+}
+
+# film NAME SECONDS: 23.976 progressive frames coded by mpeg2enc with soft 3:2 pulldown, so that
+# the 29.97 stream's pictures carry repeat_first_field in a 3:2 cadence (ffmpeg cannot flag it).
+film() {
+  local name=$1 seconds=$2
+  ffmpeg -v error -y -f lavfi -i "testsrc=size=720x480:rate=24000/1001" -t "$seconds" \
+    -pix_fmt yuv420p -f yuv4mpegpipe - |
+    mpeg2enc -v 0 -f 8 -n n -a 2 -p -b 4000 -r 0 -R 2 -o "$work/$name.m2v" 2>>"$work/mpeg2enc.log"
+}
+
+# interlaced NAME SECONDS: NTSC fields made at 59.94 per second, woven top field first and coded
+# as interlaced pictures, so that the two fields of a picture really differ.
+interlaced() {
+  local name=$1 seconds=$2
+  ffmpeg -v error -y -f lavfi -i "testsrc=size=720x480:rate=60000/1001" \
+    -vf "tinterlace=interleave_top,setfield=tff" -t "$seconds" -pix_fmt yuv420p \
+    -c:v mpeg2video -b:v 4M -maxrate 8M -bufsize 1835k -g 15 -bf 2 -flags +ildct+ilme -top 1 \
+    -aspect 4:3 -f mpeg2video "$work/$name.m2v"
   printf '\x00\x00\x01\xb7' >>"$work/$name.m2v"
 }
 
@@ -150,6 +170,60 @@ cat >"$work/ntsc_sets.xml" <<XML
 XML
 author ntsc_sets NTSC
 rip ntsc_sets
+
+# ntsc_film: one NTSC 4:3 title of soft-pulldown film, with an AC3 and an MPEG audio stream
+# multiplexed to start 120 ms before the video.
+film film 2
+audio ac3film ac3 2 2 440
+audio mp2film mp2 2 2 660
+mplex -v 0 -f 8 -O 120ms -o "$work/film.mpg" "$work/film.m2v" "$work/ac3film.ac3" \
+  "$work/mp2film.mp2" 2>>"$work/mplex.log"
+cat >"$work/ntsc_film.xml" <<XML
+<dvdauthor>
+ <titleset>
+  <titles>
+   <video format="ntsc" aspect="4:3"/>
+   <audio lang="en"/>
+   <audio lang="fr"/>
+   <pgc><vob file="$work/film.mpg"/></pgc>
+  </titles>
+ </titleset>
+</dvdauthor>
+XML
+author ntsc_film NTSC
+rip ntsc_film
+
+# ntsc_hybrid: two NTSC 4:3 title sets with an AC3 stream each. VTS_01 is a hybrid: the film
+# above (48 pictures, without its sequence end code) followed by 30 interlaced pictures in one
+# elementary stream; VTS_02 holds those interlaced pictures alone.
+interlaced video30i 1
+head -c -4 "$work/film.m2v" >"$work/hybrid.m2v"
+cat "$work/video30i.m2v" >>"$work/hybrid.m2v"
+audio ac3hybrid ac3 2 3 440
+audio ac3video ac3 2 1 880
+mplex -v 0 -f 8 -o "$work/hybrid.mpg" "$work/hybrid.m2v" "$work/ac3hybrid.ac3" 2>>"$work/mplex.log"
+mplex -v 0 -f 8 -o "$work/video30i.mpg" "$work/video30i.m2v" "$work/ac3video.ac3" \
+  2>>"$work/mplex.log"
+cat >"$work/ntsc_hybrid.xml" <<XML
+<dvdauthor>
+ <titleset>
+  <titles>
+   <video format="ntsc" aspect="4:3"/>
+   <audio lang="en"/>
+   <pgc><vob file="$work/hybrid.mpg"/></pgc>
+  </titles>
+ </titleset>
+ <titleset>
+  <titles>
+   <video format="ntsc" aspect="4:3"/>
+   <audio lang="en"/>
+   <pgc><vob file="$work/video30i.mpg"/></pgc>
+  </titles>
+ </titleset>
+</dvdauthor>
+XML
+author ntsc_hybrid NTSC
+rip ntsc_hybrid
 
 rm -rf "$work"
 echo "$stamp" >"$out/.stamp"
