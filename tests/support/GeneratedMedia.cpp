@@ -11,10 +11,12 @@ namespace testing_support {
 
 namespace {
 
-// The scripts live beside this file's folder, in tests/media/.
+// The scripts live beside this file's folder, in tests/media/. A compiler cache that keeps paths
+// below a base folder relative makes __FILE__ relative to the build folder, where it ran.
 std::string ScriptPath(const std::string& script) {
-    return (std::filesystem::path(__FILE__).parent_path().parent_path() / "media" / script)
-        .string();
+    std::filesystem::path file(__FILE__);
+    if (file.is_relative()) file = std::filesystem::path(MOVREX_BUILD_DIR) / file;
+    return (file.parent_path().parent_path() / "media" / script).string();
 }
 
 std::string Quoted(const std::string& text) {
