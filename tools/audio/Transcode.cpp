@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "AudioSource.h"
+#include "DecodeThread.h"
 #include "Mixer.h"
 #include "Mp3Encoder.h"
 #include "OutputFile.h"
@@ -158,16 +159,15 @@ void Transcode(const Options& o, TranscodeLog& log) {
     OutputFile file(o.output);
     Sink sink(*encoder, file, channels);
     Progress progress(in.fileSize);
-    Pcm pcm;
-    while (const AVFrame* frame = source.Next()) {
-        mixer.Add(*frame, pcm);
-        sink.Take(pcm);
-        progress.Report(source.BytesRead());
+    {
+        DecodeThread decoded(source, mixer);
+        while (std::optional<Pcm> block = decoded.Next()) {
+            sink.Take(*block);
+            progress.Report(decoded.BytesRead());
+        }
     }
     if (source.DecodedSamples() == 0)
         throw std::runtime_error(o.input + ": no audio could be decoded from it");
-    mixer.Flush(pcm);
-    sink.Take(pcm);
     sink.Finish();
     file.Commit();
     progress.Report(in.fileSize);
