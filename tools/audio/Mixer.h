@@ -23,10 +23,6 @@ namespace audio {
 struct Pcm {
     std::vector<float> channel[2];
     size_t Samples() const { return channel[0].size(); }
-    void Clear() {
-        channel[0].clear();
-        channel[1].clear();
-    }
 };
 
 class Mixer {

@@ -24,8 +24,8 @@ std::string Format(const char* format, double a, double b = 0, double c = 0) {
 }
 
 void CheckNotSameFile(const std::string& input, const std::string& output) {
-    struct stat in {
-    }, out{};
+    struct stat in = {};
+    struct stat out = {};
     if (stat(input.c_str(), &in) == 0 && stat(output.c_str(), &out) == 0 &&
         in.st_dev == out.st_dev && in.st_ino == out.st_ino)
         throw std::runtime_error(output + ": the output would overwrite the input");
@@ -92,7 +92,7 @@ class Sink {
   public:
     Sink(Mp3Encoder& encoder, OutputFile& file, int channels)
         : encoder_(encoder), file_(file), channels_(channels), trim_(encoder.Delay()) {}
-    void Take(Pcm& pcm) {
+    void Take(const Pcm& pcm) {
         const size_t skip = std::min(size_t(trim_), pcm.Samples());
         trim_ -= int64_t(skip);
         const int n = int(pcm.Samples() - skip);
@@ -101,9 +101,7 @@ class Sink {
                 encoder_.Encode(pcm.channel[0].data() + skip,
                                 channels_ == 2 ? pcm.channel[1].data() + skip : nullptr, n);
             file_.Write(bytes.data(), bytes.size());
-            encoded_ += n;
         }
-        pcm.Clear();
     }
     void Finish() {
         const std::vector<uint8_t>& last = encoder_.Finish();
@@ -112,7 +110,6 @@ class Sink {
         file_.WriteAtStart(info.data(), info.size());
         infoBytes_ = int64_t(info.size());
     }
-    int64_t Encoded() const { return encoded_; }
     int64_t InfoBytes() const { return infoBytes_; }
 
   private:
@@ -120,7 +117,6 @@ class Sink {
     OutputFile& file_;
     int channels_;
     int64_t trim_;
-    int64_t encoded_ = 0;
     int64_t infoBytes_ = 0;
 };
 
