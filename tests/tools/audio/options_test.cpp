@@ -70,12 +70,4 @@ TEST(Options, RefusedCommandLinesSayWhatIsWrong) {
     }
 }
 
-TEST(Options, AConstantBitrateIsOneThatMp3Has) {
-    EXPECT_EQ(audio::NearestMp3Bitrate(128), 128);
-    EXPECT_EQ(audio::NearestMp3Bitrate(144), 160);  // halfway: the higher
-    EXPECT_EQ(audio::NearestMp3Bitrate(208), 224);
-    EXPECT_EQ(audio::NearestMp3Bitrate(272), 256);
-    EXPECT_EQ(audio::NearestMp3Bitrate(304), 320);
-}
-
 }  // namespace
