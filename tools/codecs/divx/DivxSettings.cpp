@@ -29,7 +29,11 @@ constexpr uint32_t kStateSize = uint32_t(12 + std::size(kFields) * 4 + kMaxLogPa
 
 DivxConfig ReadDivxSettings(SettingsReader& reader) {
     DivxConfig config;
-    for (const DivxField& f : kFields) config.*f.member = reader.Int(f.setting);
+    for (const DivxField& f : kFields) {
+        // Only a one-pass run has a quality; the passes do not write it.
+        if (f.member == &DivxConfig::quality && config.mode != kDivxQuality) continue;
+        config.*f.member = reader.Int(f.setting);
+    }
     config.logFile = reader.Text("Log File Name", "", kMaxLogPath - 1);
     return config;
 }

@@ -33,8 +33,13 @@ int XvidSizeGuard::Before(void* param) {
     auto& data = *static_cast<xvid_plg_data_t*>(param);
     if (data.quant <= 0 || plan_.Planned(data.frame_num) <= 0) return 0;
     const int type = std::clamp(data.type == XVID_TYPE_SVOP ? 2 : data.type, 1, 3) - 1;
-    const int quant = spread_[type].Next(data.quant * plan_.Correction());
-    data.quant = std::clamp(quant, data.min_quant[type], data.max_quant[type]);
+    const double correction = plan_.Correction();
+    const int quant = spread_[type].Next(data.quant * correction);
+    // The limits hold while the pass keeps to its plan. Once it runs over, the size wins: a
+    // target that the largest quantizer allowed cannot reach is met with coarser frames rather
+    // than missed.
+    const int highest = correction > 1.0 ? 31 : data.max_quant[type];
+    data.quant = std::clamp(quant, data.min_quant[type], std::max(highest, data.min_quant[type]));
     return 0;
 }
 

@@ -4,6 +4,7 @@
 // its correction per frame is capped by the overflow values, so on its own it ends several
 // percent away from the target, further for tight ones. The guard runs after it, as a plugin of
 // the same encoder, and scales the quantizers it picks by the plan's correction (common/SizePlan).
+// The quantizer limits bound it until the pass runs over its plan; then the size comes first.
 #include <cstdint>
 #include <vector>
 
