@@ -9,7 +9,9 @@
 // --quality is the planner's value (XviD: quantizer x 100; DivX: quantizer x 10), --kib the XviD
 // second pass's target in KiB, --bitrate the DivX target in bit/s. The installation and the
 // hives are the ones MOVREX_SYSTEM_DIR, MOVREX_MACHINE_HIVE and MOVREX_CONFIG_DIR name.
-// Prints "frames N bytes B" on success; on failure the codec's error on standard error.
+// Prints "frames N bytes B seconds S" on success (S: from opening the codec to the end of the
+// run, the settings' writing left out); on failure the codec's error on standard error.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -89,6 +91,7 @@ int main(int argc, char** argv) {
     std::sscanf(Text(o, "--size").c_str(), "%dx%d", &clip.width, &clip.height);
     std::sscanf(Text(o, "--rate").c_str(), "%u/%u", &clip.rateNum, &clip.rateDen);
     clip.frames = Number(o, "--frames", 0);
+    const auto start = std::chrono::steady_clock::now();
     codec_testing::Codec instance(codec);
     if (!instance) {
         std::fprintf(stderr, "codec_run: %s\n", instance.WhyNot().c_str());
@@ -100,7 +103,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "codec_run: %s (%ld)\n", result.error.c_str(), long(result.code));
         return 1;
     }
-    std::printf("frames %zu bytes %llu\n", result.frames.size(),
-                static_cast<unsigned long long>(result.bytes));
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    std::printf("frames %zu bytes %llu seconds %.3f\n", result.frames.size(),
+                static_cast<unsigned long long>(result.bytes), took.count());
     return 0;
 }

@@ -126,4 +126,30 @@ FirstPassData ReadFirstPassFile(const std::string& path, const std::string& what
     return FirstPassData{text.substr(0, lineStart), frames};
 }
 
+PassFrames::PassFrames(std::string what, std::string path, int64_t frames, int64_t described)
+    : what_(std::move(what)), path_(std::move(path)), frames_(frames) {
+    if (frames_ != described) {
+        PassFileError(what_, path_,
+                      "holds " + std::to_string(frames_) + " frames where its last line says " +
+                          std::to_string(described));
+    }
+}
+
+void PassFrames::CheckNext(int64_t coded) const {
+    if (coded >= frames_) {
+        PassFileError(what_, path_,
+                      "describes " + std::to_string(frames_) +
+                          " frames, and this second pass goes on past them: it "
+                          "belongs to another clip");
+    }
+}
+
+void PassFrames::CheckEnd(int64_t coded) const {
+    if (coded != frames_) {
+        PassFileError(what_, path_,
+                      "describes " + std::to_string(frames_) + " frames; the second pass had " +
+                          std::to_string(coded) + ", so it belongs to another clip");
+    }
+}
+
 }  // namespace mxcodec

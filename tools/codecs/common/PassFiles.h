@@ -43,6 +43,23 @@ struct FirstPassData {
 FirstPassData ReadFirstPassFile(const std::string& path, const std::string& what,
                                 const MxVideoFormat& format);
 
+// What a second pass checks of its frames against the first pass's file: the file describes
+// as many frames as its clip line says, the pass goes on no further than that and ends with all
+// of them. Each check throws CodecError(MXICERR_FILE) naming the file.
+class PassFrames {
+  public:
+    PassFrames() = default;
+    PassFrames(std::string what, std::string path, int64_t frames, int64_t described);
+    int64_t Count() const { return frames_; }
+    void CheckNext(int64_t coded) const;  // before coding frame number `coded`
+    void CheckEnd(int64_t coded) const;   // after `coded` frames
+
+  private:
+    std::string what_;
+    std::string path_;
+    int64_t frames_ = 0;
+};
+
 // Throws CodecError(MXICERR_FILE): "The <what> <path> <problem>".
 [[noreturn]] void PassFileError(const std::string& what, const std::string& path,
                                 const std::string& problem);

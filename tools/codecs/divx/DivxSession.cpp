@@ -49,13 +49,8 @@ DivxSession::DivxSession(const DivxConfig& config, const MxVideoFormat& format)
     } else if (config_.mode == kDivxSecondPass) {
         const FirstPassData data = ReadFirstPassFile(config_.logFile, kLogWhat, format_);
         std::vector<DivxPassFrame> frames = ParseDivxLog(data.body, config_.logFile);
-        logFrames_ = int64_t(frames.size());
-        if (logFrames_ != data.frames) {
-            PassFileError(kLogWhat, config_.logFile,
-                          "holds " + std::to_string(logFrames_) +
-                              " frames where its last line says " + std::to_string(data.frames));
-        }
-        const double target = TargetBytes(format_, logFrames_, config_.bitrate);
+        logFrames_ = PassFrames(kLogWhat, config_.logFile, int64_t(frames.size()), data.frames);
+        const double target = TargetBytes(format_, logFrames_.Count(), config_.bitrate);
         secondPass_ = std::make_unique<DivxSecondPass>(std::move(frames), target);
     }
     frame_ = av_frame_alloc();
@@ -83,7 +78,9 @@ void DivxSession::Open() {
     context_->codec_tag = MKTAG('D', 'X', '5', '0');
     context_->gop_size = config_.maxKeyInterval;
     context_->max_b_frames = config_.bidirectional ? 1 : 0;
-    context_->mb_decision = MacroblockDecision(config_.effort);
+    // The first pass only measures how the frames compare, so it takes the quick decisions.
+    context_->mb_decision =
+        config_.mode == kDivxFirstPass ? FF_MB_DECISION_SIMPLE : MacroblockDecision(config_.effort);
     if (config_.quarterPel) context_->flags |= AV_CODEC_FLAG_QPEL;
     if (config_.interlaced)
         context_->flags |= AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME;
@@ -164,13 +161,12 @@ bool DivxSession::Hand(MxCompressFrame& out) {
     return true;
 }
 
+uint32_t DivxSession::StreamCode() const {
+    return MxFourCC('D', 'X', '5', '0');
+}
+
 void DivxSession::Encode(MxCompressFrame& in) {
-    if (config_.mode == kDivxSecondPass && framesIn_ >= logFrames_) {
-        PassFileError(kLogWhat, config_.logFile,
-                      "describes " + std::to_string(logFrames_) +
-                          " frames, and this second pass goes on past them: it belongs to "
-                          "another clip");
-    }
+    if (secondPass_) logFrames_.CheckNext(framesIn_);
     av_frame_unref(frame_);
     frame_->format = AV_PIX_FMT_YUV420P;
     frame_->width = format_.width;
@@ -201,10 +197,8 @@ bool DivxSession::Drain(MxCompressFrame& out) {
 void DivxSession::Finish() {
     if (config_.mode == kDivxFirstPass) {
         firstPass_->Commit(format_, framesIn_);
-    } else if (config_.mode == kDivxSecondPass && framesIn_ != logFrames_) {
-        PassFileError(kLogWhat, config_.logFile,
-                      "describes " + std::to_string(logFrames_) + " frames; the second pass had " +
-                          std::to_string(framesIn_) + ", so it belongs to another clip");
+    } else if (secondPass_) {
+        logFrames_.CheckEnd(framesIn_);
     }
 }
 

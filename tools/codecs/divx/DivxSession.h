@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "common/PassFiles.h"
 #include "common/Pictures.h"
 #include "divx/DivxConfig.h"
 #include "divx/DivxPasses.h"
@@ -17,8 +18,6 @@ struct AVPacket;
 
 namespace mxcodec {
 
-class FirstPassFile;
-
 class DivxSession {
   public:
     DivxSession(const DivxConfig& config, const MxVideoFormat& format);
@@ -26,6 +25,7 @@ class DivxSession {
     DivxSession(const DivxSession&) = delete;
     DivxSession& operator=(const DivxSession&) = delete;
 
+    uint32_t StreamCode() const;
     void Encode(MxCompressFrame& frame);
     bool Drain(MxCompressFrame& frame);
     void Finish();
@@ -43,7 +43,7 @@ class DivxSession {
     AVFrame* frame_ = nullptr;
     std::unique_ptr<FirstPassFile> firstPass_;
     std::unique_ptr<DivxSecondPass> secondPass_;
-    int64_t logFrames_ = 0;
+    PassFrames logFrames_;  // a second pass's check of its frames against the log
     int64_t framesIn_ = 0;
     bool flushed_ = false;
     std::deque<AVPacket*> ready_;

@@ -57,12 +57,7 @@ XvidSession::XvidSession(const XvidConfig& config, const MxVideoFormat& format)
     } else if (config_.mode == kXvidSecondPass) {
         const FirstPassData data = ReadFirstPassFile(config_.stats, kStatsWhat, format_);
         const std::vector<XvidStatFrame> frames = ParseXvidStats(data.body, config_.stats);
-        statFrames_ = int64_t(frames.size());
-        if (statFrames_ != data.frames) {
-            PassFileError(kStatsWhat, config_.stats,
-                          "holds " + std::to_string(statFrames_) +
-                              " frames where its last line says " + std::to_string(data.frames));
-        }
+        statFrames_ = PassFrames(kStatsWhat, config_.stats, int64_t(frames.size()), data.frames);
         statsPath_ = config_.stats;
         guard_ = std::make_unique<XvidSizeGuard>(frames, config_.zones,
                                                  int64_t(config_.desiredSize) * 1024);
@@ -239,12 +234,7 @@ int XvidSession::Code(void* input, const XvidZone* zone, MxCompressFrame& out) {
 }
 
 void XvidSession::Encode(MxCompressFrame& frame) {
-    if (config_.mode == kXvidSecondPass && framesIn_ >= statFrames_) {
-        PassFileError(kStatsWhat, config_.stats,
-                      "describes " + std::to_string(statFrames_) +
-                          " frames, and this second pass goes on past them: it belongs to "
-                          "another clip");
-    }
+    if (config_.mode == kXvidSecondPass) statFrames_.CheckNext(framesIn_);
     Code(&frame, ZoneAt(framesIn_), frame);
     ++framesIn_;
 }
@@ -263,10 +253,8 @@ void XvidSession::Finish() {
     Destroy();  // the first pass's rate control closes its file here
     if (config_.mode == kXvidFirstPass) {
         firstPass_->Commit(format_, framesIn_);
-    } else if (config_.mode == kXvidSecondPass && framesIn_ != statFrames_) {
-        PassFileError(kStatsWhat, config_.stats,
-                      "describes " + std::to_string(statFrames_) + " frames; the second pass had " +
-                          std::to_string(framesIn_) + ", so it belongs to another clip");
+    } else if (config_.mode == kXvidSecondPass) {
+        statFrames_.CheckEnd(framesIn_);
     }
 }
 

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "common/PassFiles.h"
 #include "common/Pictures.h"
 #include "platform/vfw_abi.h"
 #include "xvid/XvidConfig.h"
 
 namespace mxcodec {
 
-class FirstPassFile;
 class XvidSizeGuard;
 
 class XvidSession {
@@ -42,7 +42,7 @@ class XvidSession {
     std::unique_ptr<FirstPassFile> firstPass_;
     std::unique_ptr<XvidSizeGuard> guard_;
     std::string statsPath_;  // the file the library's rate control reads or writes
-    int64_t statFrames_ = 0;
+    PassFrames statFrames_;  // a second pass's check of its frames against the statistics
     int64_t framesIn_ = 0;
     QuantizerSpreader spreader_;  // a single pass's quantizer with a fraction
     std::vector<uint8_t> buffer_;
