@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <numeric>
 
 #include "common/CodecError.h"
 
@@ -46,7 +47,8 @@ void CheckVideoFormat(const MxVideoFormat* format) {
         FormatError("The frame rate " + std::to_string(format->rateNum) + "/" +
                     std::to_string(format->rateDen) + " is not a rate");
     }
-    if (format->rateNum > kMaxTimeBase) {
+    const uint32_t common = std::gcd(format->rateNum, format->rateDen);
+    if (format->rateNum / common > kMaxTimeBase || format->rateDen / common > kMaxTimeBase) {
         FormatError("The frame rate " + std::to_string(format->rateNum) + "/" +
                     std::to_string(format->rateDen) +
                     " needs a finer time base than an MPEG-4 stream has (at most 65535 ticks a "

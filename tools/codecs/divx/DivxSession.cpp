@@ -53,13 +53,23 @@ DivxSession::DivxSession(const DivxConfig& config, const MxVideoFormat& format)
         const double target = TargetBytes(format_, logFrames_.Count(), config_.bitrate);
         secondPass_ = std::make_unique<DivxSecondPass>(std::move(frames), target);
     }
-    frame_ = av_frame_alloc();
-    if (!frame_) throw std::bad_alloc();
-    Open();
+    try {
+        frame_ = av_frame_alloc();
+        if (!frame_) throw std::bad_alloc();
+        Open();
+    } catch (...) {
+        Release();
+        throw;
+    }
 }
 
 DivxSession::~DivxSession() {
+    Release();
+}
+
+void DivxSession::Release() noexcept {
     for (AVPacket* packet : ready_) av_packet_free(&packet);
+    ready_.clear();
     av_frame_free(&frame_);
     avcodec_free_context(&context_);
 }

@@ -32,6 +32,7 @@ class DivxSession {
 
   private:
     void Open();
+    void Release() noexcept;
     void Send(AVFrame* frame);  // null: the end of the input
     void Collect();             // moves every packet the encoder has ready into `ready_`
     bool Hand(MxCompressFrame& out);

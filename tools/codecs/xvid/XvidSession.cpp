@@ -40,11 +40,69 @@ int ThreadsFor(const MxVideoFormat& format) {
     return std::clamp(std::min(cores, rows / 4), 1, 8);
 }
 
+// The frame's planes. A greyscale zone gets `neutral` colour: the library leaves colour out of
+// what it codes, but its predictions would still carry the colour of the frames before the
+// zone, so the zone also starts with a key frame.
+void SetInput(xvid_enc_frame_t& frame, const MxCompressFrame& input, const uint8_t* neutral,
+              int neutralStride) {
+    frame.input.csp = XVID_CSP_PLANAR;
+    for (int i = 0; i < 3; ++i) {
+        const bool grey = neutral && i > 0;
+        frame.input.plane[i] = const_cast<uint8_t*>(grey ? neutral : input.planes[i]);
+        frame.input.stride[i] = grey ? neutralStride : input.strides[i];
+    }
+}
+
 struct PassPlugins {
     xvid_plugin_2pass1_t first{};
     xvid_plugin_2pass2_t second{};
     xvid_plugin_lumimasking_t masking{};
 };
+
+std::vector<xvid_enc_zone_t> XvidZones(const XvidConfig& config) {
+    std::vector<xvid_enc_zone_t> zones;
+    for (const XvidZone& z : config.zones) {
+        xvid_enc_zone_t zone{};
+        zone.frame = z.frame;
+        zone.mode = z.mode == 1 ? XVID_ZONE_QUANT : XVID_ZONE_WEIGHT;
+        zone.increment = z.mode == 1 ? z.quant : z.weight;
+        zone.base = 100;
+        zones.push_back(zone);
+    }
+    return zones;
+}
+
+// The rate control of the pass (with the size guard after it in a second pass) and masking.
+std::vector<xvid_enc_plugin_t> XvidPlugins(const XvidConfig& config, std::string& statsPath,
+                                           XvidSizeGuard* guard, PassPlugins& params) {
+    std::vector<xvid_enc_plugin_t> plugins;
+    if (config.mode == kXvidFirstPass) {
+        params.first.version = XVID_VERSION;
+        params.first.filename = statsPath.data();
+        plugins.push_back({xvid_plugin_2pass1, &params.first});
+    } else if (config.mode == kXvidSecondPass) {
+        xvid_plugin_2pass2_t& rc = params.second;
+        rc.version = XVID_VERSION;
+        rc.bitrate = -config.desiredSize;  // a negative rate is the target size in KiB
+        rc.filename = statsPath.data();
+        rc.keyframe_boost = config.keyframeBoost;
+        rc.curve_compression_high = config.curveHigh;
+        rc.curve_compression_low = config.curveLow;
+        rc.overflow_control_strength = config.overflowStrength;
+        rc.max_overflow_improvement = config.overflowImprovement;
+        rc.max_overflow_degradation = config.overflowDegradation;
+        rc.kfreduction = config.kfReduction;
+        rc.kfthreshold = config.kfThreshold;
+        plugins.push_back({xvid_plugin_2pass2, &rc});
+        plugins.push_back({XvidSizeGuard::Plugin, guard});
+    }
+    if (config.lumMasking) {
+        params.masking.version = XVID_VERSION;
+        params.masking.method = config.lumMasking - 1;
+        plugins.push_back({xvid_plugin_lumimasking, &params.masking});
+    }
+    return plugins;
+}
 
 }  // namespace
 
@@ -73,44 +131,9 @@ XvidSession::~XvidSession() {
 
 void XvidSession::Create() {
     const uint32_t common = std::gcd(format_.rateNum, format_.rateDen);
-    std::vector<xvid_enc_zone_t> zones;
-    for (const XvidZone& z : config_.zones) {
-        xvid_enc_zone_t zone{};
-        zone.frame = z.frame;
-        zone.mode = z.mode == 1 ? XVID_ZONE_QUANT : XVID_ZONE_WEIGHT;
-        zone.increment = z.mode == 1 ? z.quant : z.weight;
-        zone.base = 100;
-        zones.push_back(zone);
-    }
-
+    std::vector<xvid_enc_zone_t> zones = XvidZones(config_);
     PassPlugins params;
-    std::vector<xvid_enc_plugin_t> plugins;
-    if (config_.mode == kXvidFirstPass) {
-        params.first.version = XVID_VERSION;
-        params.first.filename = statsPath_.data();
-        plugins.push_back({xvid_plugin_2pass1, &params.first});
-    } else if (config_.mode == kXvidSecondPass) {
-        xvid_plugin_2pass2_t& rc = params.second;
-        rc.version = XVID_VERSION;
-        rc.bitrate = -config_.desiredSize;  // a negative rate is the target size in KiB
-        rc.filename = statsPath_.data();
-        rc.keyframe_boost = config_.keyframeBoost;
-        rc.curve_compression_high = config_.curveHigh;
-        rc.curve_compression_low = config_.curveLow;
-        rc.overflow_control_strength = config_.overflowStrength;
-        rc.max_overflow_improvement = config_.overflowImprovement;
-        rc.max_overflow_degradation = config_.overflowDegradation;
-        rc.kfreduction = config_.kfReduction;
-        rc.kfthreshold = config_.kfThreshold;
-        plugins.push_back({xvid_plugin_2pass2, &rc});
-        plugins.push_back({XvidSizeGuard::Plugin, guard_.get()});
-    }
-    if (config_.lumMasking) {
-        params.masking.version = XVID_VERSION;
-        params.masking.method = config_.lumMasking - 1;
-        plugins.push_back({xvid_plugin_lumimasking, &params.masking});
-    }
-
+    std::vector<xvid_enc_plugin_t> plugins = XvidPlugins(config_, statsPath_, guard_.get(), params);
     xvid_enc_create_t create{};
     create.version = XVID_VERSION;
     create.profile = config_.profile;
@@ -174,8 +197,7 @@ const XvidZone* XvidSession::ZoneAt(int64_t frame) const {
     return found;
 }
 
-// Codes one input (or, with no input, one held frame) into the buffer and hands it over.
-int XvidSession::Code(void* input, const XvidZone* zone, MxCompressFrame& out) {
+int XvidSession::Code(const MxCompressFrame* input, const XvidZone* zone, MxCompressFrame& out) {
     const XvidFrameFlags flags = XvidFlagsFor(config_);
     xvid_enc_frame_t frame{};
     frame.version = XVID_VERSION;
@@ -187,35 +209,19 @@ int XvidSession::Code(void* input, const XvidZone* zone, MxCompressFrame& out) {
         frame.quant_intra_matrix = config_.intraMatrix.data();
         frame.quant_inter_matrix = config_.interMatrix.data();
     }
-    frame.input.csp = XVID_CSP_NULL;
-    if (input) {
-        const auto* in = static_cast<const MxCompressFrame*>(input);
-        frame.input.csp = XVID_CSP_PLANAR;
-        for (int i = 0; i < 3; ++i) {
-            frame.input.plane[i] = const_cast<uint8_t*>(in->planes[i]);
-            frame.input.stride[i] = in->strides[i];
-        }
-    }
     frame.type = XVID_TYPE_AUTO;
-    if (input && zone && zone->greyscale) {
-        // The library leaves colour out of what it codes, but its predictions would still carry
-        // the colour of the frames before the zone; a key frame of neutral colour starts it.
-        frame.input.plane[1] = frame.input.plane[2] = neutralChroma_.data();
-        frame.input.stride[1] = frame.input.stride[2] = format_.width / 2;
-        if (zone->frame == framesIn_) frame.type = XVID_TYPE_IVOP;
+    if (input) {
+        const bool grey = zone && zone->greyscale;
+        SetInput(frame, *input, grey ? neutralChroma_.data() : nullptr, format_.width / 2);
+        if (grey && zone->frame == framesIn_) frame.type = XVID_TYPE_IVOP;
+        if (config_.mode == kXvidSinglePass) frame.quant = SinglePassQuant(zone);
+    } else {
+        frame.input.csp = XVID_CSP_NULL;
     }
     if (zone) {
         if (zone->greyscale) frame.vop_flags |= XVID_VOP_GREYSCALE;
         if (zone->chromaOpt) frame.vop_flags |= XVID_VOP_CHROMAOPT;
         frame.bframe_threshold = zone->bvopThreshold;
-    }
-    if (input && config_.mode == kXvidSinglePass) {
-        // Weighted zones scale the quantizer as they would scale the bits; the limits of P-frames
-        // bound it, since the type is not chosen yet.
-        double quant = config_.desiredQuant / 100.0;
-        if (zone && zone->mode == 1) quant = zone->quant / 100.0;
-        if (zone && zone->mode == 0) quant = quant * 100.0 / zone->weight;
-        frame.quant = std::clamp(spreader_.Next(quant), config_.minQuant[1], config_.maxQuant[1]);
     }
     frame.bitstream = buffer_.data();
     frame.length = int(buffer_.size());
@@ -231,6 +237,15 @@ int XvidSession::Code(void* input, const XvidZone* zone, MxCompressFrame& out) {
     if (frame.out_flags & XVID_KEYFRAME) out.flags |= MXFRAME_KEY;
     out.frameType = FirstPictureType(buffer_.data(), size_t(bytes));
     return bytes;
+}
+
+// Weighted zones scale the quantizer as they would scale the bits; the limits of P-frames bound
+// it, since the frame's type is not chosen yet.
+int XvidSession::SinglePassQuant(const XvidZone* zone) {
+    double quant = config_.desiredQuant / 100.0;
+    if (zone && zone->mode == 1) quant = zone->quant / 100.0;
+    if (zone && zone->mode == 0) quant = quant * 100.0 / zone->weight;
+    return std::clamp(spreader_.Next(quant), config_.minQuant[1], config_.maxQuant[1]);
 }
 
 void XvidSession::Encode(MxCompressFrame& frame) {

@@ -34,7 +34,9 @@ class XvidSession {
     void Create();
     void Destroy() noexcept;
     const XvidZone* ZoneAt(int64_t frame) const;
-    int Code(void* input, const XvidZone* zone, MxCompressFrame& out);
+    int SinglePassQuant(const XvidZone* zone);
+    // Codes one input (or, with none, one held frame) into `out`; the library's result.
+    int Code(const MxCompressFrame* input, const XvidZone* zone, MxCompressFrame& out);
 
     XvidConfig config_;
     MxVideoFormat format_;
