@@ -32,12 +32,15 @@ void InitLibrary() {
     });
 }
 
-// The library splits its motion search by macroblock rows; a thread needs a few rows to be worth
-// starting.
+// The library splits each frame's motion search over threads that it starts for the frame and
+// that wait for each other by spinning. With two cores that costs more than it gains (a first
+// pass took twice as long with a second thread, a full-quality pass two and a half times), and
+// the spinning takes the core the host serves its frames on; so the library gets the cores but
+// one, and a few macroblock rows for each thread.
 int ThreadsFor(const MxVideoFormat& format) {
-    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+    const int cores = int(std::thread::hardware_concurrency());
     const int rows = (format.height + 15) / 16;
-    return std::clamp(std::min(cores, rows / 4), 1, 8);
+    return std::clamp(std::min(cores - 1, rows / 4), 1, 8);
 }
 
 // The frame's planes. A greyscale zone gets `neutral` colour: the library leaves colour out of
