@@ -13,7 +13,7 @@ inline constexpr uint32_t ICM_GETSTATE = MXICM_GETSTATE;
 inline constexpr uint32_t ICM_SETSTATE = MXICM_SETSTATE;
 
 // What ICSendMessage returns for a compressor that is not open.
-inline constexpr intptr_t ICERR_BADHANDLE = -8;
+inline constexpr intptr_t ICERR_BADHANDLE = MXICERR_BADHANDLE;
 
 // Four-character code of a text, upper-cased first when `upperCase` (as mmioStringToFOURCC
 // with its upper-case flag); shorter texts are padded with blanks.
