@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -39,7 +38,7 @@ inline std::string MediaDir(std::string& why) {
     static std::string dir, problem;
     std::call_once(once, [] {
         const std::string script =
-            std::filesystem::path(__FILE__).parent_path().string() + "/../media/make_avi_files.sh";
+            std::string(MOVREX_SOURCE_DIR) + "/tests/media/make_avi_files.sh";
         const std::string out = std::string(MOVREX_BUILD_DIR) + "/media/avi";
         const std::string command = "bash '" + script + "' '" + out + "'";
         const int status = std::system(command.c_str());

@@ -11,10 +11,11 @@ namespace testing_support {
 
 namespace {
 
-// The scripts live beside this file's folder, in tests/media/.
+// The scripts live in tests/media/. The source folder comes from the build: __FILE__ may be a
+// path relative to wherever the compiler ran (a compiler cache shared between checkouts makes
+// it so).
 std::string ScriptPath(const std::string& script) {
-    return (std::filesystem::path(__FILE__).parent_path().parent_path() / "media" / script)
-        .string();
+    return (std::filesystem::path(MOVREX_SOURCE_DIR) / "tests" / "media" / script).string();
 }
 
 std::string Quoted(const std::string& text) {
