@@ -3,7 +3,7 @@
 #include <string>
 
 #include "encoder/FrameSizes.h"
-#include "encoder/IndexFile.h"
+#include "encoder/TextFiles.h"
 #include "encoder/encoder.h"
 #include "util/VFW.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "encoder/FrameSizes.h"
-#include "encoder/IndexFile.h"
+#include "encoder/TextFiles.h"
 #include "encoder/encoder.h"
 
 void TMXEncoder::EvaluateFirstPass() {

@@ -2,7 +2,7 @@
 // delivers them beside the AVI when the user asked for external subtitles.
 #include "encoder/PathText.h"
 #include "encoder/StageFiles.h"
-#include "encoder/TextLines.h"
+#include "encoder/TextFiles.h"
 #include "encoder/VobSubParams.h"
 #include "encoder/encoder.h"
 #include "jobs/ProgramValues.h"

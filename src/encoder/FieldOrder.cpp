@@ -1,7 +1,7 @@
 // Field order and FILM detection, and the frame count.
 #include <string>
 
-#include "encoder/IndexFile.h"
+#include "encoder/TextFiles.h"
 #include "encoder/IndexLines.h"
 #include "encoder/PathText.h"
 #include "encoder/encoder.h"

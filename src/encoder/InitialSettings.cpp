@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "encoder/Decisions.h"
-#include "encoder/IndexFile.h"
+#include "encoder/TextFiles.h"
 #include "encoder/encoder.h"
 #include "platform/files.h"
 

@@ -2,7 +2,7 @@
 // a hybrid source gets its decimation threshold from a second, captured run.
 #include <string>
 
-#include "encoder/IndexFile.h"
+#include "encoder/TextFiles.h"
 #include "encoder/InterlaceDetect.h"
 #include "encoder/Runner.h"
 #include "encoder/encoder.h"

@@ -6,7 +6,7 @@
 
 #include "DecideLogs.h"
 #include "avi/AviTestFile.h"
-#include "encoder/IndexFile.h"
+#include "encoder/TextFiles.h"
 #include "encoder/StageTestSupport.h"
 
 namespace {

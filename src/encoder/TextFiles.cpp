@@ -1,22 +1,9 @@
-#include "encoder/TextLines.h"
+#include "encoder/TextFiles.h"
 
 #include <stdexcept>
 
 #include "platform/files.h"
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        size_t stop = end;
-        if (stop > start && text[stop - 1] == '\r') --stop;
-        lines.push_back(text.substr(start, stop - start));
-        start = end + 1;
-    }
-    return lines;
-}
+#include "platform/text_lines.h"
 
 TTextLines LoadLinesKeepingEnds(const std::string& path) {
     std::string text;
@@ -24,7 +11,7 @@ TTextLines LoadLinesKeepingEnds(const std::string& path) {
         throw std::runtime_error("Cannot read the file " + path + ".");
     TTextLines out;
     out.Crlf = text.find("\r\n") != std::string::npos || text.find('\n') == std::string::npos;
-    out.Lines = SplitLines(text);
+    out.Lines = platform::SplitLines(text);
     return out;
 }
 
@@ -34,4 +21,12 @@ void SaveLinesKeepingEnds(const TTextLines& text, const std::string& path) {
     for (const std::string& line : text.Lines) all += line + end;
     if (!platform::WriteFileText(path, all))
         throw std::runtime_error("Cannot write the file " + path + ".");
+}
+
+std::vector<std::string> LoadTextLines(const std::string& path) {
+    return LoadLinesKeepingEnds(path).Lines;
+}
+
+void SaveTextLines(const std::vector<std::string>& lines, const std::string& path) {
+    SaveLinesKeepingEnds(TTextLines{lines, true}, path);
 }
