@@ -3,7 +3,7 @@
 #include "app/TrackSelection.h"
 #include "app/VideoSummary.h"
 #include "dvd/SourceFolder.h"
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "platform/locale.h"
 
 TTrackSelection::TTrackSelection(IDialogs& dialogs, const IAdvancedSettings& advanced,

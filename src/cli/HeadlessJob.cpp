@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "platform/files.h"
 
 namespace {

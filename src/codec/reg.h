@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <string>
 
-#include "jobs/ProgramValues.h"
-
 struct TXviDCodecParams {
     int32_t BFrames = 0;  // 1 on, -1 off
     int32_t MinIQuant = 0;
@@ -53,15 +51,16 @@ void WriteXviDCoreDefaults();
 void WriteXviDLegacyDefaults();
 
 // The defaults, then the run's values (a later write of a name wins over an earlier one).
-// With `essMarker` the XviD writers write MatrixType as the plain quantizer type and no matrices.
+// With `essMarker` (the installation's ".ess" marker) the XviD writers write MatrixType as the
+// plain quantizer type and no matrices.
 void WriteDivXSettings(const TDivXCodecParams& params);
-void WriteXviDCoreSettings(const TXviDCodecParams& params, bool essMarker = Program().EssMarker);
-void WriteXviDLegacySettings(const TXviDCodecParams& params, bool essMarker = Program().EssMarker);
+void WriteXviDCoreSettings(const TXviDCodecParams& params, bool essMarker);
+void WriteXviDLegacySettings(const TXviDCodecParams& params, bool essMarker);
 
 // Before every codec run: XviD (codec 0) in the split-core layout when `newXviD`, else in the
 // older one; DivX (codec 1). std::invalid_argument for another codec.
 void WriteCodecSettings(uint8_t codec, bool newXviD, const TXviDCodecParams& xvid,
-                        const TDivXCodecParams& divx, bool essMarker = Program().EssMarker);
+                        const TDivXCodecParams& divx, bool essMarker);
 
 // The two custom quantizer matrix sets (0 softer, 1 sharper), 64 bytes each in stored order.
 using TQuantMatrix = std::array<uint8_t, 64>;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "jobs/globals.h"
 
 TAudioChoice ResolveAudioChoice(uint8_t audioMode, int32_t audioBitrate, bool qualityMode,

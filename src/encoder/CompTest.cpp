@@ -18,7 +18,7 @@ void TMXEncoder::RunCompTest() {
     XviDParams.QualityLevel = newXviD ? 200 : 100;
     DivXParams.VbrMode = 1;
     DivXParams.VbrQuality = 20;
-    WriteCodecSettings(Settings.Codec, newXviD, XviDParams, DivXParams);
+    WriteCodecSettings(Settings.Codec, newXviD, XviDParams, DivXParams, Program().EssMarker);
     TScriptLines job;
     MakeVideoJob(job, script, TempFile("_comptest.avi"), Settings.Codec);
     SaveJob(*this, job);

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "encoder/Budget.h"
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "encoder/encoder.h"
 #include "jobs/ProgramValues.h"
 #include "util/rounding.h"

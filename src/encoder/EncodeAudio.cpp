@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "encoder/AudioChoice.h"
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "encoder/StageFiles.h"
 #include "encoder/encoder.h"
 #include "jobs/ProgramValues.h"

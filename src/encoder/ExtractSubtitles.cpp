@@ -1,6 +1,6 @@
 // Has the subtitle extractor write the chosen subtitle streams as an index and bitmap pair, and
 // delivers them beside the AVI when the user asked for external subtitles.
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "encoder/StageFiles.h"
 #include "encoder/TextFiles.h"
 #include "encoder/VobSubParams.h"

@@ -3,7 +3,7 @@
 
 #include "encoder/TextFiles.h"
 #include "encoder/IndexLines.h"
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "encoder/encoder.h"
 #include "platform/files.h"
 

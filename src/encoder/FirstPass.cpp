@@ -13,7 +13,7 @@ void TMXEncoder::RunFirstPass() {
     XviDParams.Mode = newXviD ? 1 : 3;
     XviDParams.FixedQuant2 = false;
     DivXParams.VbrMode = 2;
-    WriteCodecSettings(Settings.Codec, newXviD, XviDParams, DivXParams);
+    WriteCodecSettings(Settings.Codec, newXviD, XviDParams, DivXParams, Program().EssMarker);
     TScriptLines job;
     MakeVideoJob(job, script, Settings.OutputFile, Settings.Codec);
     SaveJob(*this, job);

@@ -1,6 +1,6 @@
 // Demultiplexing and indexing of the title for a normal run.
 #include "encoder/IndexCommand.h"
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "encoder/StageFiles.h"
 #include "encoder/encoder.h"
 #include "jobs/ProgramValues.h"

@@ -1,6 +1,6 @@
 // The index a preview decodes through; no audio is needed.
 #include "encoder/IndexCommand.h"
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "encoder/StageFiles.h"
 #include "encoder/encoder.h"
 #include "jobs/ProgramValues.h"

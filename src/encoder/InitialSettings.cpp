@@ -5,6 +5,7 @@
 #include "encoder/Decisions.h"
 #include "encoder/TextFiles.h"
 #include "encoder/encoder.h"
+#include "jobs/ProgramValues.h"
 #include "platform/files.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "encoder/InterlaceDetect.h"
 #include "encoder/Runner.h"
 #include "encoder/encoder.h"
+#include "jobs/ProgramValues.h"
 #include "platform/files.h"
 #include "scripts/ToolPaths.h"
 #include "scripts/avs.h"

@@ -11,7 +11,7 @@ void TMXEncoder::RunSecondPass() {
     XviDParams.Mode = newXviD ? 2 : 5;
     XviDParams.FixedQuant2 = false;
     DivXParams.VbrMode = 3;
-    WriteCodecSettings(Settings.Codec, newXviD, XviDParams, DivXParams);
+    WriteCodecSettings(Settings.Codec, newXviD, XviDParams, DivXParams, Program().EssMarker);
     // The movie script is the one the first pass read.
     SaveJob(*this, FinalJob(*this, TempFile("_movie.avs")));
     const auto start = std::chrono::system_clock::now();

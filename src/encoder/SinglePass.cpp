@@ -13,7 +13,7 @@ void TMXEncoder::RunSinglePass() {
     XviDParams.Mode = newXviD ? 0 : 1;
     XviDParams.FixedQuant2 = false;
     DivXParams.VbrMode = 1;
-    WriteCodecSettings(Settings.Codec, newXviD, XviDParams, DivXParams);
+    WriteCodecSettings(Settings.Codec, newXviD, XviDParams, DivXParams, Program().EssMarker);
     SaveJob(*this, FinalJob(*this, script));
     const auto start = std::chrono::system_clock::now();
     RunJobRunner(VDubModCommandLine(TVDubModRun::Plain, JobScriptFile, TempFolder()));

@@ -4,7 +4,7 @@
 
 #include "avi/AviSplit.h"
 #include "encoder/Budget.h"
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "encoder/SplitPlan.h"
 #include "encoder/StageFiles.h"
 #include "encoder/encoder.h"

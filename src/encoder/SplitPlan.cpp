@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "util/rounding.h"
 
 int32_t PartSizeFor(int32_t targetSize, int64_t subtitleSize) {

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "jobs/ProgramValues.h"
 #include "platform/files.h"
 #include "platform/paths.h"

@@ -3,7 +3,7 @@
 
 #include "DecideFakes.h"
 #include "encoder/IndexLines.h"
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 #include "util/utils.h"
 
 namespace {

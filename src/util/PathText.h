@@ -1,5 +1,5 @@
 #pragma once
-// Path texts as the run builds them, with the platform separator.
+// Path texts as the program builds them, with the platform separator.
 #include <string>
 
 // The folder part of `path` without a trailing separator, except for the root folder itself.

@@ -1,4 +1,4 @@
-#include "encoder/PathText.h"
+#include "util/PathText.h"
 
 #include "platform/paths.h"
 
