@@ -9,23 +9,8 @@
 
 #include "encoder/encoder.h"
 #include "jobs/ProgramValues.h"
+#include "support/RecordingSink.h"
 #include "support/TestEnv.h"
-
-class RecordingSink : public ILineSink {
-  public:
-    void AddLine(const std::string& line) override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        lines_.push_back(line);
-    }
-    std::vector<std::string> Lines() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return lines_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> lines_;
-};
 
 // Every stage records its name in `calls` and logs "stage <name>"; the test changes single
 // entries to make a stage fail or leave results.
@@ -104,7 +89,7 @@ class EncoderTest : public ::testing::Test {
     }
 
     testing_support::TempDir dir;
-    RecordingSink window;
+    testing_support::RecordingSink window;
     std::vector<std::string> calls;
 
   private:

@@ -5,23 +5,15 @@
 #include <thread>
 
 #include "DecideLogs.h"
-#include "avi/AviTestFile.h"
-#include "encoder/TextFiles.h"
 #include "encoder/StageTestSupport.h"
+#include "encoder/TextFiles.h"
+#include "support/SparseMovie.h"
 
 namespace {
 
-using Strings = std::vector<std::string>;
+using testing_support::WriteMovie;
 
-// A sparse AVI of `frames` video frames of 1 MiB each, a key frame every 25.
-void WriteMovie(const std::string& path, int frames) {
-    avitest::AviPlan plan;
-    std::string keys;
-    for (int i = 0; i < frames; ++i) keys += i % 25 == 0 ? 'K' : '.';
-    plan.chunks = avitest::Frames(keys, 1048576);
-    plan.sparse = true;
-    avitest::MakeAvi(plan).bytes.WriteTo(path);
-}
+using Strings = std::vector<std::string>;
 
 class EndToEnd : public StageTest {
   protected:

@@ -1,10 +1,12 @@
 #include <regex>
 
-#include "avi/AviTestFile.h"
 #include "encoder/SplitPlan.h"
 #include "encoder/StageTestSupport.h"
+#include "support/SparseMovie.h"
 
 namespace {
+
+using testing_support::WriteMovie;
 
 using Strings = std::vector<std::string>;
 
@@ -19,16 +21,6 @@ TEST(SplitPlan, PartSizesFileNamesAndTimeTexts) {
     EXPECT_EQ(SubtitleTimeText(93088, 25), "01:02:03.520");  // not 519 by a rounding error
     EXPECT_EQ(SubtitleTimeText(1000, 29.97), "00:00:33.366");
     EXPECT_EQ(SubtitleTimeText(0, 23.976), "00:00:00.000");
-}
-
-// A sparse AVI of `frames` video frames of 1 MiB each, a key frame every 25.
-void WriteMovie(const std::string& path, int frames) {
-    avitest::AviPlan plan;
-    std::string keys;
-    for (int i = 0; i < frames; ++i) keys += i % 25 == 0 ? 'K' : '.';
-    plan.chunks = avitest::Frames(keys, 1048576);
-    plan.sparse = true;
-    avitest::MakeAvi(plan).bytes.WriteTo(path);
 }
 
 // The (first, count) of every split job's frame range in the job log.
