@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "util/PathText.h"
 #include "platform/files.h"
+#include "util/PathText.h"
 
 namespace {
 
