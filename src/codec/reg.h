@@ -38,6 +38,17 @@ struct TDivXCodecParams {
     bool operator==(const TDivXCodecParams&) const = default;
 };
 
+// The codec modes of the runs: TXviDCodecParams::Mode in the split-core and the older XviD
+// layout, TDivXCodecParams::VbrMode.
+struct TCodecModes {
+    int32_t XviDCore = 0;
+    int32_t XviDLegacy = 0;
+    int32_t DivX = 0;
+};
+inline constexpr TCodecModes kOnePassModes{0, 1, 1};  // at a quantizer or a quality
+inline constexpr TCodecModes kFirstPassModes{1, 3, 2};
+inline constexpr TCodecModes kSecondPassModes{2, 5, 3};
+
 // ---- Writers. Each opens its key below the current user's root (creating it), writes, closes
 // it. A value that cannot be written raises platform::RegistryError
 // "Failed to set data for '<name>'", which ends the writer.

@@ -1,7 +1,7 @@
 #include <regex>
 
-#include "encoder/SplitPlan.h"
 #include "encoder/StageTestSupport.h"
+#include "encoder/rules/SplitPlan.h"
 #include "support/SparseMovie.h"
 
 namespace {
@@ -38,7 +38,7 @@ class Split : public StageTest {
   protected:
     std::unique_ptr<TMXEncoder> SplitJob(TEncRecord job) {
         auto run = Run(job);
-        run->SplitOutput();
+        kSplitOutput.Work(*run);
         return run;
     }
     static Strings Only(const Strings& log, const std::string& prefix) {
@@ -68,7 +68,7 @@ TEST_F(Split, TwoAndThreeCdsAreCutIntoConsecutiveRangesEndingAtKeyFrames) {
         job.AudioMode = kAudioAC3;
         auto run = Run(job);
         WriteMovie(Output(), c.frames);
-        run->SplitOutput();
+        kSplitOutput.Work(*run);
         const Strings log = Logged(*run);
         Strings expected;
         for (size_t n = 1; n <= c.parts; ++n)
@@ -98,9 +98,9 @@ TEST_F(Split, ExternalSubtitlesAreCutToTheSameTimesAndPacked) {
     job.SubTrack = 0;
     job.ExternalSubs = true;
     auto run = Run(job);
-    run->SubtitleSize = 30000000;  // P = 734003200 - 15000000
+    run->Budget.SubtitleSize = 30000000;  // P = 734003200 - 15000000
     WriteMovie(Output(), 1350);
-    run->SplitOutput();
+    kSplitOutput.Work(*run);
     const auto ranges = Ranges(Logged(*run));
     ASSERT_EQ(ranges.size(), 2u);
     const std::string cut1 = SubtitleTimeText(ranges[0].second, 25);
