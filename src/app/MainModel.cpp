@@ -3,23 +3,8 @@
 #include <algorithm>
 
 #include "app/Messages.h"
-#include "encoder/encoder.h"
+#include "encoder/EncoderRuns.h"
 #include "jobs/Abort.h"
-
-namespace {
-
-class TEncoderPreview : public IPreviewRun {
-  public:
-    TEncoderPreview(const TEncRecord& settings, IUiBridge& ui) : run_(settings, true, &ui) {}
-    void Start() override { run_.Start(); }
-    bool Finished() const override { return run_.Finished(); }
-    void WaitFor() override { run_.WaitFor(); }
-
-  private:
-    TMXEncoder run_;
-};
-
-}  // namespace
 
 TMainModel::TMainModel(const TMainModelLinks& links)
     : dialogs_(links.Dialogs),
@@ -29,9 +14,7 @@ TMainModel::TMainModel(const TMainModelLinks& links)
       updateButtons_(links.UpdateButtons),
       tracks_(links.Dialogs, links.Advanced, links.UpdateButtons),
       runFactory_(CreateQueueRun),
-      previewFactory_([](const TEncRecord& settings, IUiBridge& ui) {
-          return std::make_unique<TEncoderPreview>(settings, ui);
-      }) {
+      previewFactory_(CreatePreviewRun) {
     tracks_.SetNotes(&log_);
 }
 

@@ -20,17 +20,6 @@
 #include "jobs/UiBridge.h"
 #include "util/LineSink.h"
 
-// A preview run on the settings under edit: started at once and never waited for by the window;
-// it sets Idle and refreshes the buttons through the bridge when it ends.
-class IPreviewRun {
-  public:
-    virtual ~IPreviewRun() = default;
-    virtual void Start() = 0;
-    virtual bool Finished() const = 0;
-    virtual void WaitFor() = 0;
-};
-using TPreviewFactory = std::function<std::unique_ptr<IPreviewRun>(const TEncRecord&, IUiBridge&)>;
-
 struct TMainModelLinks {
     IDialogs& Dialogs;
     IAdvancedSettings& Advanced;

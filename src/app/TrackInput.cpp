@@ -3,8 +3,8 @@
 #include "app/TrackSelection.h"
 #include "app/VideoSummary.h"
 #include "dvd/SourceFolder.h"
-#include "encoder/PathText.h"
 #include "platform/locale.h"
+#include "util/PathText.h"
 
 TTrackSelection::TTrackSelection(IDialogs& dialogs, const IAdvancedSettings& advanced,
                                  std::function<void()> updateButtons, TEncRecord& settings,

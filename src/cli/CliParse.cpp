@@ -5,13 +5,6 @@
 
 namespace {
 
-// An option and its value as found on the command line.
-struct TGiven {
-    const TOptionDef& Def;
-    std::string Text;
-    int32_t Number = 0;  // Number and Track (a position from 0, -1 for none), Choice (index)
-};
-
 [[noreturn]] void Refuse(const std::string& option, const std::string& text,
                          const std::string& why) {
     throw TCliError(option + (text.empty() ? "" : " " + text) + ": " + why);
@@ -65,73 +58,15 @@ TGiven Interpret(const TOptionDef& def, const std::string& text) {
     return given;
 }
 
-void ApplySize(const TGiven& given, TSizeChoice& size) {
-    const std::string name = given.Def.Name;
-    if (name == "--size") {
-        size.Option = TSizeOption::Custom;
-        size.CustomSize = given.Number;
-    } else if (name == "--quality") {
-        size.Option = TSizeOption::Quality;
-        size.Quality = given.Number;
-    } else {
-        const int32_t item = FindPredefinedSize(given.Text);
-        if (item < 0) Refuse(name, "\"" + given.Text + "\"", "no such predefined size");
-        size.Option = TSizeOption::Predefined;
-        size.Predefined = item;
-    }
-}
-
-void ApplyToJob(const TGiven& given, TJobOptions& job) {
-    const std::string name = given.Def.Name;
-    TAdvancedValues& advanced = job.Advanced;
-    if (name == "--output")
-        job.Output = given.Text;
-    else if (name == "--overwrite")
-        job.Overwrite = true;
-    else if (name == "--audio")
-        job.Audio = given.Number;
-    else if (name == "--audio2")
-        job.Audio2 = given.Number;
-    else if (name == "--subs")
-        job.Subs = given.Number;
-    else if (name == "--subs2")
-        job.Subs2 = given.Number;
-    else if (name == "--size" || name == "--quality" || name == "--preset")
-        ApplySize(given, job.Size);
-    else if (name == "--codec")
-        advanced.CodecIndex = given.Number;
-    else if (name == "--audio-mode")
-        advanced.AudioIndex = given.Number;
-    else if (name == "--audio-bitrate")
-        advanced.Bitrate = given.Number;
-    else if (name == "--width-mode")
-        advanced.ResolutionIndex = given.Number;
-    else if (name == "--width")
-        advanced.Width = given.Number;
-    else if (name == "--forced-subs")
-        advanced.ForcedSubs = true;
-    else if (name == "--no-forced-subs")
-        advanced.ForcedSubs = false;
-    else if (name == "--external-subs" || name == "--no-external-subs") {
-        advanced.ExternalSubs = name == "--external-subs";
-        job.ExternalSubsGiven = advanced.ExternalSubs;
-    }
-}
-
-void ApplyGlobal(const TGiven& given, TCliOptions& options) {
-    const std::string name = given.Def.Name;
-    if (name == "--help")
-        options.Help = true;
-    else if (name == "--list-tracks")
-        options.ListTracks = given.Text;
-    else if (name == "--preview")
-        options.Preview = true;
-    else if (name == "--shutdown")
-        options.Shutdown = true;
-}
-
-bool IsSizeOption(const std::string& name) {
-    return name == "--size" || name == "--preset" || name == "--quality";
+// "--size, --preset and --quality": the options of which a job takes one.
+std::string SizeOptionNames() {
+    std::vector<std::string> names;
+    for (const TOptionDef& def : CliOptionTable())
+        if (def.ChoosesSize) names.push_back(def.Name);
+    std::string text;
+    for (size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text;
 }
 
 // Splits "--name=value"; a bare "--name" takes the next argument as its value when it needs one.
@@ -192,6 +127,10 @@ void CheckWhole(const TCliOptions& options) {
 
 }  // namespace
 
+void TGiven::Refuse(const std::string& shown, const std::string& why) const {
+    ::Refuse(Def.Name, shown, why);
+}
+
 TCliOptions ParseCliOptions(const std::vector<std::string>& args,
                             const TAdvancedValues& advancedDefaults) {
     TCliOptions options;
@@ -202,27 +141,25 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& args,
     TArgReader reader(args);
     while (!reader.Done()) {
         const TGiven given = reader.Next();
-        const std::string name = given.Def.Name;
-        if (given.Def.Global) {
-            ApplyGlobal(given, options);
+        const TOptionDef& def = given.Def;
+        if (def.ToRun) {
+            def.ToRun(given, options);
             continue;
         }
-        if (name == "--input") {
+        if (def.StartsJob) {
             options.Jobs.push_back(defaults);
             scope = &options.Jobs.back();
-            scope->Input = given.Text;
             sizeGiven.clear();
-            continue;
+        } else if (def.NeedsInput && scope == &defaults) {
+            throw TCliError(std::string(def.Name) + ": give --input first");
         }
-        if (name == "--output" && scope == &defaults)
-            throw TCliError("--output: give --input first");
-        if (IsSizeOption(name)) {
+        if (def.ChoosesSize) {
             if (!sizeGiven.empty())
-                throw TCliError(name + ": only one of --size, --preset and --quality per job (" +
-                                sizeGiven + " was given)");
-            sizeGiven = name;
+                throw TCliError(std::string(def.Name) + ": only one of " + SizeOptionNames() +
+                                " per job (" + sizeGiven + " was given)");
+            sizeGiven = def.Name;
         }
-        ApplyToJob(given, *scope);
+        def.ToJob(given, *scope);
     }
     CheckWhole(options);
     return options;

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "encoder/PathText.h"
 #include "platform/files.h"
+#include "util/PathText.h"
 
 namespace {
 

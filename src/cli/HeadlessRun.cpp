@@ -8,7 +8,7 @@
 #include "cli/HeadlessJob.h"
 #include "cli/Interrupt.h"
 #include "cli/Terminal.h"
-#include "encoder/encoder.h"
+#include "encoder/EncoderRuns.h"
 #include "platform/system.h"
 
 namespace {

@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <string>
 
-#include "jobs/ProgramValues.h"
-
 struct TXviDCodecParams {
     int32_t BFrames = 0;  // 1 on, -1 off
     int32_t MinIQuant = 0;
@@ -40,6 +38,17 @@ struct TDivXCodecParams {
     bool operator==(const TDivXCodecParams&) const = default;
 };
 
+// The codec modes of the runs: TXviDCodecParams::Mode in the split-core and the older XviD
+// layout, TDivXCodecParams::VbrMode.
+struct TCodecModes {
+    int32_t XviDCore = 0;
+    int32_t XviDLegacy = 0;
+    int32_t DivX = 0;
+};
+inline constexpr TCodecModes kOnePassModes{0, 1, 1};  // at a quantizer or a quality
+inline constexpr TCodecModes kFirstPassModes{1, 3, 2};
+inline constexpr TCodecModes kSecondPassModes{2, 5, 3};
+
 // ---- Writers. Each opens its key below the current user's root (creating it), writes, closes
 // it. A value that cannot be written raises platform::RegistryError
 // "Failed to set data for '<name>'", which ends the writer.
@@ -53,15 +62,16 @@ void WriteXviDCoreDefaults();
 void WriteXviDLegacyDefaults();
 
 // The defaults, then the run's values (a later write of a name wins over an earlier one).
-// With `essMarker` the XviD writers write MatrixType as the plain quantizer type and no matrices.
+// With `essMarker` (the installation's ".ess" marker) the XviD writers write MatrixType as the
+// plain quantizer type and no matrices.
 void WriteDivXSettings(const TDivXCodecParams& params);
-void WriteXviDCoreSettings(const TXviDCodecParams& params, bool essMarker = Program().EssMarker);
-void WriteXviDLegacySettings(const TXviDCodecParams& params, bool essMarker = Program().EssMarker);
+void WriteXviDCoreSettings(const TXviDCodecParams& params, bool essMarker);
+void WriteXviDLegacySettings(const TXviDCodecParams& params, bool essMarker);
 
 // Before every codec run: XviD (codec 0) in the split-core layout when `newXviD`, else in the
 // older one; DivX (codec 1). std::invalid_argument for another codec.
 void WriteCodecSettings(uint8_t codec, bool newXviD, const TXviDCodecParams& xvid,
-                        const TDivXCodecParams& divx, bool essMarker = Program().EssMarker);
+                        const TDivXCodecParams& divx, bool essMarker);
 
 // The two custom quantizer matrix sets (0 softer, 1 sharper), 64 bytes each in stored order.
 using TQuantMatrix = std::array<uint8_t, 64>;

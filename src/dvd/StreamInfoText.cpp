@@ -5,6 +5,7 @@
 #include "dvd/DvdError.h"
 #include "dvd/TextFields.h"
 #include "dvd/VideoStandard.h"
+#include "platform/text_lines.h"
 #include "util/utils.h"
 
 namespace {
@@ -168,9 +169,9 @@ void ReadStreamInfoText(const std::string& text, const std::string& fileName, TV
     info.SubtitleCount = 0;
     info.FirstVob.clear();
     info.Duration.clear();
-    // An editor may have saved the file with a byte-order mark; it is no part of the first line.
-    const bool bom = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    const std::vector<std::string> lines = TextLines(bom ? text.substr(3) : text);
+    // The file may have been saved on any system, and by an editor that adds a byte-order mark.
+    const std::vector<std::string> lines =
+        platform::SplitLines(text, {platform::LineBreaks::CrOrLf, true});
     bool videoTaken = false;
     for (size_t i = 0; i < lines.size(); ++i) {
         const StreamLine line(lines[i], fileName, i + 1);

@@ -56,18 +56,3 @@ std::optional<int32_t> DecimalNumber(const std::string& text) {
     if (ec != std::errc() || ptr != end) return std::nullopt;
     return value;
 }
-
-std::vector<std::string> TextLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t brk = text.find_first_of("\r\n", start);
-        if (brk == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, brk - start));
-        start = brk + (text[brk] == '\r' && brk + 1 < text.size() && text[brk + 1] == '\n' ? 2 : 1);
-    }
-    return lines;
-}

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 // Without blanks and control characters (bytes up to 0x20, and 0x7F) at either end.
 std::string TrimText(const std::string& text);
@@ -21,6 +20,3 @@ int64_t PositionOf(const std::string& what, const std::string& text);
 std::optional<int32_t> HexNumber(const std::string& text);
 // A decimal number with an optional sign, within 32 bits, and nothing else.
 std::optional<int32_t> DecimalNumber(const std::string& text);
-
-// The lines of a text, separated by CR, LF or CR LF; a last line without a break counts.
-std::vector<std::string> TextLines(const std::string& text);

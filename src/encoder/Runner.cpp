@@ -6,12 +6,13 @@
 
 namespace {
 
-platform::StartOptions OptionsFor(bool minimised, bool debugChannel) {
+platform::StartOptions OptionsFor(const TProgramRun& how) {
     platform::StartOptions options;
     options.show =
-        minimised ? platform::ShowState::MinimizedNoActivate : platform::ShowState::Normal;
-    options.priority = minimised ? platform::PriorityClass::Idle : platform::PriorityClass::Normal;
-    options.debugChannel = debugChannel;
+        how.Minimised ? platform::ShowState::MinimizedNoActivate : platform::ShowState::Normal;
+    options.priority =
+        how.Minimised ? platform::PriorityClass::Idle : platform::PriorityClass::Normal;
+    options.debugChannel = static_cast<bool>(how.OnDebugString);
     // "Abort" must end the program and whatever it started, even when this process runs inside
     // a tree started by another.
     options.ownTree = true;
@@ -30,37 +31,51 @@ void Publish(platform::Process& process) {
     if (RunState().AbortRequested.load()) process.Terminate();
 }
 
-}  // namespace
-
-bool RunProgram(const std::string& commandLine, bool minimised, bool wait) {
-    if (wait) RaiseIfAborted();
-    platform::Process process;
-    if (!process.Start(commandLine, OptionsFor(minimised, false))) return false;
-    if (!wait) return true;  // the process is reaped in the background when it ends
-    Publish(process);
-    process.Wait();
-    RaiseIfAborted();
-    return true;
-}
-
-bool RunCapturingDebugOutput(const std::string& commandLine,
-                             const std::function<void(const std::string&)>& onString) {
-    RaiseIfAborted();
-    platform::Process process;
-    platform::DebugChannel channel;
-    if (!process.Start(commandLine, OptionsFor(true, true), nullptr, &channel)) return false;
-    Publish(process);
+// Hands the channel's strings on until every holder has ended; false for a damaged channel, which
+// ends the program.
+bool ReadDebugStrings(platform::Process& process, platform::DebugChannel& channel,
+                      const TProgramRun& how) {
     bool clean = false;
     try {
-        clean = channel.ReadAll(onString);
+        clean = channel.ReadAll(how.OnDebugString);
     } catch (...) {
         process.Terminate();
         process.Wait();
         throw;
     }
     if (!clean) process.Terminate();
+    return clean;
+}
+
+}  // namespace
+
+bool RunProgram(const std::string& commandLine, const TProgramRun& how) {
+    const bool capture = static_cast<bool>(how.OnDebugString);
+    const bool wait = how.Wait || capture;
+    if (wait) RaiseIfAborted();
+    platform::Process process;
+    platform::DebugChannel channel;
+    if (!process.Start(commandLine, OptionsFor(how), nullptr, capture ? &channel : nullptr))
+        return false;
+    if (!wait) return true;  // the process is reaped in the background when it ends
+    Publish(process);
+    const bool clean = !capture || ReadDebugStrings(process, channel, how);
     process.Wait();
     RaiseIfAborted();
     if (!clean) throw std::runtime_error("The debug output of " + commandLine + " is damaged.");
     return true;
+}
+
+bool RunProgram(const std::string& commandLine, bool minimised, bool wait) {
+    TProgramRun how;
+    how.Minimised = minimised;
+    how.Wait = wait;
+    return RunProgram(commandLine, how);
+}
+
+bool RunCapturingDebugOutput(const std::string& commandLine,
+                             const std::function<void(const std::string&)>& onString) {
+    TProgramRun how;
+    how.OnDebugString = onString;
+    return RunProgram(commandLine, how);
 }

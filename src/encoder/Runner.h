@@ -1,6 +1,6 @@
 #pragma once
-// The one place that starts external programs. Both forms publish the running program in
-// RunState().ProcessHandle so that "Abort" can end it, and both turn an abort into the error
+// The one place that starts external programs. Every start publishes the running program in
+// RunState().ProcessHandle so that "Abort" can end it, and turns an abort into the error
 // "Job aborted" once the program is gone. Exit codes are never read: callers judge success by
 // the files a program leaves.
 #include <functional>
@@ -12,15 +12,28 @@ class TJobAborted : public std::runtime_error {
     TJobAborted() : std::runtime_error("Job aborted") {}
 };
 
-// Starts `commandLine` (program first, quoting applied). Minimised: no window, idle priority;
-// otherwise shown normally at normal priority. With `wait` the call blocks until the program has
-// ended and raises TJobAborted when an abort was requested; an abort requested before the start
-// raises it without starting anything. Returns false when the program could not be started.
-bool RunProgram(const std::string& commandLine, bool minimised, bool wait);
+// How a program is started and what the runner does while it runs. Whatever else a run may need
+// to follow (another side channel of the program) becomes one more field here.
+struct TProgramRun {
+    // No window, idle priority; otherwise shown normally at normal priority.
+    bool Minimised = true;
+    // Blocks until the program has ended and raises TJobAborted when an abort was requested; an
+    // abort requested before the start raises it without starting anything. Without waiting the
+    // call returns once the program has started, and the program is not published for "Abort".
+    bool Wait = true;
+    // With a consumer, the program gets the debug-string channel, and every string goes to the
+    // consumer until the program and everything it started that holds the channel have ended
+    // (the run always waits then). An exception from the consumer or a damaged channel ends the
+    // program and raises an error.
+    std::function<void(const std::string&)> OnDebugString;
+};
 
-// Starts `commandLine` minimised at idle priority with the debug-string channel and hands every
-// string to `onString` until the program and everything it started that holds the channel have
-// ended. Raises TJobAborted as RunProgram does; an exception from `onString` or a damaged
-// channel ends the program and raises an error.
+// Starts `commandLine` (program first, quoting applied) as `how` says. Returns false when the
+// program could not be started.
+bool RunProgram(const std::string& commandLine, const TProgramRun& how);
+
+// The two forms the stages use: a program started minimised or shown, waited for or not; and
+// one started minimised under debug capture.
+bool RunProgram(const std::string& commandLine, bool minimised, bool wait);
 bool RunCapturingDebugOutput(const std::string& commandLine,
                              const std::function<void(const std::string&)>& onString);

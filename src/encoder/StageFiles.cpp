@@ -1,12 +1,9 @@
 #include "encoder/StageFiles.h"
 
 #include <stdexcept>
-#include <vector>
 
-#include "encoder/Runner.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "platform/process.h"
 
 std::string FindFirstVobName(const std::string& inputDir) {
     return platform::FindFirstMatch(inputDir, "VTS_*_*.VOB", true);
@@ -24,11 +21,4 @@ std::string FirstVobPath(TVobInfo& info, const std::string& inputDir,
     if (info.FirstVob.empty()) info.FirstVob = FindFirstVobName(inputDir);
     if (info.FirstVob.empty()) throw std::runtime_error(notFoundMessage);
     return PathInFolder(inputDir, info.FirstVob);
-}
-
-void RunStageTool(const std::string& commandLine) {
-    if (RunProgram(commandLine, true, true)) return;
-    const std::vector<std::string> args = platform::SplitCommandLine(commandLine);
-    throw std::runtime_error("Cannot start the program " + (args.empty() ? commandLine : args[0]) +
-                             ".");
 }

@@ -16,7 +16,3 @@ std::string PathInFolder(const std::string& dir, const std::string& name);
 // when that finds nothing either, raises `notFoundMessage`.
 std::string FirstVobPath(TVobInfo& info, const std::string& inputDir,
                          const std::string& notFoundMessage);
-
-// Runs a tool minimised at idle priority and waits for it. A program that cannot be started at
-// all raises an error naming it, rather than letting a later stage trip over missing files.
-void RunStageTool(const std::string& commandLine);

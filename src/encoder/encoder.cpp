@@ -1,56 +1,25 @@
+// The run's thread: one error guard around the banner and the sequence, "Job finished." and the
+// job log whatever happens.
 #include "encoder/encoder.h"
 
+#include <exception>
 #include <mutex>
+#include <stdexcept>
 
-#include "encoder/PathText.h"
-#include "jobs/ProgramValues.h"
+#include "encoder/DriverSteps.h"
 #include "platform/files.h"
-#include "platform/paths.h"
+#include "util/utils.h"
 
 namespace {
 
-// The DVD2AVIdg track number of an audio choice: its stream id plus one; 0 for no track.
-int32_t TrackNumberOf(const TVobInfo& info, int32_t track) {
-    if (track < 0 || track >= kMaxAudioTracks) return 0;
-    return info.Audio[track].StreamId + 1;
-}
+const std::string kErrorFrame(37, '*');
 
 }  // namespace
 
 TMXEncoder::TMXEncoder(const TEncRecord& settings, bool preview, IUiBridge* ui)
-    : Settings(settings), ui_(ui), stages_(DefaultStages()), userFormat_(platform::UserFormat()) {
+    : TRun(settings, preview, ::Program()), ui_(ui) {
     abortBaseline_ = RunState().AbortCount.load();
-    const TProgramValues& program = Program();
-    if (program.NewXviD) {
-        XviDBFramesFactor = 0.74, XviDMatrixFactor = 0.862, XviDResizerFactor = 0.953;
-        XviDEssBFramesFactor = 0.746, XviDEssMatrixFactor = 0.906, XviDEssResizerFactor = 0.94;
-    } else {
-        XviDBFramesFactor = 0.745, XviDMatrixFactor = 0.855, XviDResizerFactor = 0.952;
-        XviDEssBFramesFactor = 0.768, XviDEssMatrixFactor = 0.904, XviDEssResizerFactor = 0.939;
-    }
-    PreviewMode = preview;
-    PrepareTempFolder();
-    TempBase = tempFolder_ + ExtractFileName(Settings.OutputFile);
-    JobScriptFile = tempFolder_ + "lastjob.vcf";
     TakePreviewFiles();
-    AudioTrackNumber = TrackNumberOf(Settings.VobInfo, Settings.AudioTrack);
-    AudioTrackNumber2 = TrackNumberOf(Settings.VobInfo, Settings.AudioTrack2);
-    CompCycle = Settings.Codec == kCodecXviD ? 15 : 14;
-    if (Settings.TargetSize == 0) {
-        Settings.QualityMode = true;
-        Settings.Quality = 100;
-    }
-    IdctChoice = program.HasSSE2 ? 3 : program.HasSSE ? 2 : 1;
-}
-
-// A normal run starts from an empty temporary folder; a preview keeps what the last preview
-// left there. A folder that cannot be made is reported once the run has a log.
-void TMXEncoder::PrepareTempFolder() {
-    tempFolder_ = OutputFolderOf(Settings.OutputFile) + "mx_tmp" + platform::kPathDelimStr;
-    const std::string folder = tempFolder_.substr(0, tempFolder_.size() - 1);
-    if (!PreviewMode) platform::DeleteTree(folder);
-    if (!platform::ForceDirectories(folder))
-        tempFolderError_ = "Cannot create the temporary folder " + folder + ".";
 }
 
 // Only a preview starts from what the last preview left, and only from files that are still
@@ -65,9 +34,10 @@ void TMXEncoder::TakePreviewFiles() {
         if (!file.empty() && !platform::FileExists(file)) cache.Set("");
         if (!PreviewMode || !platform::FileExists(file)) file.clear();
     };
-    take(state.PreviewIndexFile, D2VFile);
-    take(state.PreviewSubsFile, VobSubFile);
-    if (Settings.SubTrack == -1) VobSubFile.clear();  // kept for when the subtitles come back
+    take(state.PreviewIndexFile, Source.D2VFile);
+    take(state.PreviewSubsFile, Source.VobSubFile);
+    if (Settings.SubTrack == -1)
+        Source.VobSubFile.clear();  // kept for when the subtitles come back
 }
 
 TMXEncoder::~TMXEncoder() {
@@ -92,16 +62,40 @@ void TMXEncoder::WaitFor() {
     if (thread_.joinable()) thread_.join();
 }
 
-std::string TMXEncoder::TempFile(const std::string& extension) const {
-    return ChangeFileExt(TempBase, extension);
+void TMXEncoder::Execute() {
+    TRunState& state = RunState();
+    std::lock_guard<std::mutex> onlyRun(state.EncoderGate);
+    // A flag left over from an earlier run is cleared; an "Abort" pressed for this run since it
+    // was made is kept, so that its first program is not started at all.
+    state.AbortRequested = state.AbortCount.load() != abortBaseline_;
+    RunGuarded();
+    LogLine("Job finished.");
+    SaveJobLog();
+    if (PreviewMode) {
+        state.StateFlags.fetch_or(Idle);
+        if (ui_) ui_->UpdateButtons();
+    }
 }
 
-std::string TMXEncoder::JobLogFile() const {
-    return ChangeFileExt(Settings.OutputFile, "_mx.log");
-}
-
-std::unique_ptr<IJobRun> CreateQueueRun(const TEncRecord& settings, uint32_t abortBaseline) {
-    auto run = std::make_unique<TMXEncoder>(settings, false);
-    run->SetAbortBaseline(abortBaseline);
-    return run;
+void TMXEncoder::RunGuarded() {
+    std::string error;
+    try {
+        LogLine("Movrex 1.25");
+        LogLine("OS: " + OsVersionText());
+        LogLine("Job started.");
+        if (!TempFolderError().empty()) throw std::runtime_error(TempFolderError());
+        CheckTrackIndexes(*this);
+        if (PreviewMode)
+            RunPreview();
+        else
+            RunNormal();
+        return;
+    } catch (const std::exception& e) {
+        error = e.what();
+    } catch (...) {
+        error = "Unknown error";
+    }
+    LogRaw(kErrorFrame);
+    LogRaw("EXCEPTION: " + error);
+    LogRaw(kErrorFrame);
 }

@@ -4,6 +4,7 @@
 
 #include "platform/hive_names.h"
 #include "platform/registry.h"
+#include "platform/text_lines.h"
 
 namespace platform {
 namespace {
@@ -34,25 +35,10 @@ bool IsHexDigits(const std::string& text, size_t maxDigits) {
     return text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    if (!lines.empty() && lines[0].compare(0, 3, "\xEF\xBB\xBF") == 0) lines[0].erase(0, 3);
-    return lines;
-}
-
 class HiveParser {
   public:
     HiveParser(const std::string& text, const std::string& file)
-        : lines_(SplitLines(text)), file_(file) {}
+        : lines_(SplitLines(text, {LineBreaks::Lf, true})), file_(file) {}
     Hive Run();
 
   private:

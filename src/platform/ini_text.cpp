@@ -1,6 +1,7 @@
 #include "platform/ini_text.h"
 
 #include "platform/hive_names.h"
+#include "platform/text_lines.h"
 
 namespace platform::detail {
 namespace {
@@ -14,37 +15,20 @@ std::string Trim(const std::string& text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-struct Line {
-    std::string body;  // without its line end
-    std::string end;   // "\n", "\r\n", or "" for a last line without one
-};
-
-std::vector<Line> SplitLines(const std::string& text) {
-    std::vector<Line> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t nl = text.find('\n', start);
-        Line line;
-        if (nl == std::string::npos) {
-            line.body = text.substr(start);
-            start = text.size();
-        } else {
-            line.body = text.substr(start, nl - start);
-            line.end = "\n";
-            start = nl + 1;
-            if (!line.body.empty() && line.body.back() == '\r') {
-                line.body.pop_back();
-                line.end = "\r\n";
-            }
-        }
-        lines.push_back(std::move(line));
+// A CR that ends the text without an LF stays in its line: a later write completes the line with
+// the text's own line end instead of taking the CR for one.
+std::vector<TextLine> SplitIniLines(const std::string& text) {
+    std::vector<TextLine> lines = SplitTextLines(text);
+    if (!lines.empty() && lines.back().end == "\r") {
+        lines.back().text += '\r';
+        lines.back().end.clear();
     }
     return lines;
 }
 
-std::string Join(const std::vector<Line>& lines) {
+std::string Join(const std::vector<TextLine>& lines) {
     std::string text;
-    for (const Line& line : lines) text += line.body + line.end;
+    for (const TextLine& line : lines) text += line.text + line.end;
     return text;
 }
 
@@ -76,11 +60,11 @@ Entry Classify(const std::string& body) {
 // Calls `visit(index, entry, inSection)` for every line; inSection tells whether the line lies in
 // a block of `section`.
 template <class F>
-void Walk(const std::vector<Line>& lines, const std::string& section, F&& visit) {
+void Walk(const std::vector<TextLine>& lines, const std::string& section, F&& visit) {
     const std::string wanted = AsciiLower(Trim(section));
     bool inSection = false;
     for (size_t i = 0; i < lines.size(); ++i) {
-        Entry entry = Classify(lines[i].body);
+        Entry entry = Classify(lines[i].text);
         if (entry.kind == Entry::Kind::Section) inSection = AsciiLower(entry.name) == wanted;
         if (!visit(i, entry, inSection)) return;
     }
@@ -94,17 +78,17 @@ bool Writable(const std::string& section, const std::string& key, const std::str
            k[0] != ';';
 }
 
-std::string LineEnd(const std::vector<Line>& lines) {
-    for (const Line& line : lines)
+std::string LineEnd(const std::vector<TextLine>& lines) {
+    for (const TextLine& line : lines)
         if (!line.end.empty()) return line.end;
     return "\n";
 }
 
 // Inserts `body` as a new line after line `after` (or at the start when `after` is npos).
-void InsertAfter(std::vector<Line>& lines, size_t after, const std::string& body,
+void InsertAfter(std::vector<TextLine>& lines, size_t after, const std::string& body,
                  const std::string& end) {
     if (after != std::string::npos && lines[after].end.empty()) lines[after].end = end;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), Line{body, end});
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), TextLine{body, end});
 }
 
 }  // namespace
@@ -113,7 +97,7 @@ std::optional<std::string> IniLookup(const std::string& text, const std::string&
                                      const std::string& key) {
     std::optional<std::string> found;
     const std::string wanted = AsciiLower(Trim(key));
-    Walk(SplitLines(text), section, [&](size_t, const Entry& entry, bool inSection) {
+    Walk(SplitIniLines(text), section, [&](size_t, const Entry& entry, bool inSection) {
         if (inSection && entry.kind == Entry::Kind::Pair && AsciiLower(entry.name) == wanted)
             found = entry.value;
         return !found;
@@ -123,7 +107,7 @@ std::optional<std::string> IniLookup(const std::string& text, const std::string&
 
 bool IniHasSection(const std::string& text, const std::string& section) {
     bool found = false;
-    Walk(SplitLines(text), section, [&](size_t, const Entry& entry, bool inSection) {
+    Walk(SplitIniLines(text), section, [&](size_t, const Entry& entry, bool inSection) {
         found = inSection && entry.kind == Entry::Kind::Section;
         return !found;
     });
@@ -132,7 +116,7 @@ bool IniHasSection(const std::string& text, const std::string& section) {
 
 std::vector<std::string> IniKeys(const std::string& text, const std::string& section) {
     std::vector<std::string> keys, lower;
-    Walk(SplitLines(text), section, [&](size_t, const Entry& entry, bool inSection) {
+    Walk(SplitIniLines(text), section, [&](size_t, const Entry& entry, bool inSection) {
         if (!inSection || entry.kind != Entry::Kind::Pair) return true;
         std::string name = AsciiLower(entry.name);
         for (const std::string& seen : lower)
@@ -147,7 +131,7 @@ std::vector<std::string> IniKeys(const std::string& text, const std::string& sec
 std::optional<std::string> IniAssign(const std::string& text, const std::string& section,
                                      const std::string& key, const std::string& value) {
     if (!Writable(section, key, value)) return std::nullopt;
-    std::vector<Line> lines = SplitLines(text);
+    std::vector<TextLine> lines = SplitIniLines(text);
     const std::string wanted = AsciiLower(Trim(key));
     size_t pair = std::string::npos, header = std::string::npos, blockLast = std::string::npos;
     bool firstBlockOpen = false;
@@ -164,7 +148,7 @@ std::optional<std::string> IniAssign(const std::string& text, const std::string&
     });
     const std::string end = LineEnd(lines);
     if (pair != std::string::npos) {
-        std::string& body = lines[pair].body;
+        std::string& body = lines[pair].text;
         std::string keyPart = body.substr(0, body.find('='));
         keyPart.erase(keyPart.find_last_not_of(kBlanks) + 1);
         body = keyPart + "=" + value;
@@ -172,7 +156,7 @@ std::optional<std::string> IniAssign(const std::string& text, const std::string&
         InsertAfter(lines, blockLast, Trim(key) + "=" + value, end);
     } else {
         size_t last = lines.empty() ? std::string::npos : lines.size() - 1;
-        if (last != std::string::npos && !Trim(lines[last].body).empty()) {
+        if (last != std::string::npos && !Trim(lines[last].text).empty()) {
             InsertAfter(lines, last, "", end);
             ++last;
         }

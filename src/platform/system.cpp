@@ -10,6 +10,7 @@
 #endif
 
 #include "platform/files.h"
+#include "platform/text_lines.h"
 
 namespace platform {
 namespace {
@@ -54,12 +55,8 @@ CpuFeatures DetectCpuFeatures() {
 
 std::string OsReleasePrettyName(const std::string& osReleaseText) {
     std::string pretty;
-    std::size_t start = 0;
-    while (start < osReleaseText.size()) {
-        std::size_t end = osReleaseText.find('\n', start);
-        if (end == std::string::npos) end = osReleaseText.size();
-        std::string_view line(osReleaseText.data() + start, end - start);
-        start = end + 1;
+    for (const std::string& text : SplitLines(osReleaseText)) {
+        std::string_view line(text);
         while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
             line.remove_prefix(1);
         constexpr std::string_view kKey = "PRETTY_NAME=";

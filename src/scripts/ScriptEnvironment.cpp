@@ -1,11 +1,15 @@
 #include "jobs/ProgramValues.h"
 #include "scripts/avs.h"
 
-TScriptEnvironment ProgramScriptEnvironment() {
+TScriptEnvironment ScriptEnvironmentFor(const TProgramValues& program) {
     TScriptEnvironment env;
-    env.ProgramDir = Program().ProgramDir;
-    env.HasSSE = Program().HasSSE;
+    env.ProgramDir = program.ProgramDir;
+    env.HasSSE = program.HasSSE;
     return env;
+}
+
+TScriptEnvironment ProgramScriptEnvironment() {
+    return ScriptEnvironmentFor(Program());
 }
 
 std::string AudioTrackName(const TVobInfo& vobInfo, int32_t track) {

@@ -13,8 +13,10 @@
 
 using TScriptLines = std::vector<std::string>;
 
+struct TProgramValues;
+
 // What the texts take from the installation rather than from the run. The default is the
-// program-wide values; tests pass their own.
+// program-wide values; a run passes the values it was handed, tests their own.
 struct TScriptEnvironment {
     std::string ProgramDir;  // folder of the tools, without a trailing separator
     bool HasSSE = false;
@@ -22,6 +24,7 @@ struct TScriptEnvironment {
     // The codec's state text for SetCompData, read after its registry values were written.
     std::string (*CodecState)(const std::string& fourcc) = &CodecStateText;
 };
+TScriptEnvironment ScriptEnvironmentFor(const TProgramValues& program);
 TScriptEnvironment ProgramScriptEnvironment();
 
 // A double as scripts write it: shortest general form, up to 15 significant digits, ".".

@@ -5,21 +5,13 @@
 #include "app/Messages.h"
 #include "support/FakeInstallation.h"
 #include "support/FakeRuns.h"
+#include "support/RecordingSink.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TextTitles.h"
 
 using namespace testing_support;
 
 namespace {
-
-struct Lines : ILineSink {
-    void AddLine(const std::string& line) override {
-        std::lock_guard<std::mutex> lock(mutex);
-        lines.push_back(line);
-    }
-    std::mutex mutex;
-    std::vector<std::string> lines;
-};
 
 struct CountingBridge : IUiBridge {
     void UpdateButtons() override { ++updates; }
@@ -53,7 +45,7 @@ class MainModelTest : public testing::Test {
     ScriptedDialogs dialogs_;
     TAdvancedSettingsValues advanced_;
     CountingBridge bridge_;
-    Lines log_;
+    RecordingSink log_;
     int updates_ = 0;
     RunGate gate_;
     TMainModel model_{{dialogs_, advanced_, bridge_, log_, [this] { ++updates_; }}};

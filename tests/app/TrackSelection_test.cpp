@@ -6,6 +6,7 @@
 #include "app/VideoSummary.h"
 #include "dvd/SourceFolder.h"
 #include "support/FakeInstallation.h"
+#include "support/RecordingSink.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TextTitles.h"
 
@@ -105,16 +106,14 @@ TEST_F(TrackSelectionTest, RefusedFoldersKeepOrClearWhatTheRulesSay) {
 }
 
 TEST_F(TrackSelectionTest, AnUnreadableFolderIsExplainedInTheNotes) {
-    struct Notes : ILineSink {
-        void AddLine(const std::string& line) override { lines.push_back(line); }
-        std::vector<std::string> lines;
-    } notes;
+    testing_support::RecordingSink notes;
     tracks_.SetNotes(&notes);
     TextTitle broken;
     broken.Video = "0xE0 - Video";
     tracks_.InputChosen(Title(broken, "bad"));
-    ASSERT_EQ(notes.lines.size(), 1u);
-    EXPECT_NE(notes.lines[0].find("Stream Information.txt"), std::string::npos) << notes.lines[0];
+    ASSERT_EQ(notes.Lines().size(), 1u);
+    EXPECT_NE(notes.Lines()[0].find("Stream Information.txt"), std::string::npos)
+        << notes.Lines()[0];
 }
 
 TEST_F(TrackSelectionTest, CancelledChoosers) {

@@ -126,6 +126,18 @@ TEST(CliOptions, RefusalsNameTheOptionAndTheReason) {
               "<accepted>");
 }
 
+// A row that sets nothing, or both a job's and the run's values, would be a new option added
+// half-way.
+TEST(CliOptions, EveryRowSetsEitherAJobsValueOrTheRuns) {
+    for (const TOptionDef& def : CliOptionTable()) {
+        EXPECT_NE(def.ToJob == nullptr, def.ToRun == nullptr) << def.Name;
+        if (def.StartsJob || def.NeedsInput || def.ChoosesSize) {
+            EXPECT_TRUE(def.ToJob) << def.Name;
+        }
+        EXPECT_EQ(FindOption(def.Name), &def);
+    }
+}
+
 TEST(CliOptions, HelpAndListingNeedNoJob) {
     EXPECT_TRUE(Parse({"--help"}).Help);
     EXPECT_EQ(Parse({"--list-tracks", "/d"}).ListTracks, "/d");

@@ -9,24 +9,12 @@
 #include "platform/system.h"
 #include "support/FakeInstallation.h"
 #include "support/FakeRuns.h"
+#include "support/RecordingSink.h"
 #include "support/TextTitles.h"
 
 using namespace testing_support;
 
 namespace {
-
-struct Lines : ILineSink {
-    void AddLine(const std::string& line) override {
-        std::lock_guard<std::mutex> lock(mutex);
-        lines.push_back(line);
-    }
-    std::vector<std::string> Get() {
-        std::lock_guard<std::mutex> lock(mutex);
-        return lines;
-    }
-    std::mutex mutex;
-    std::vector<std::string> lines;
-};
 
 // A run that writes its output name and `last` as its last line, then ends.
 class ScriptedRun : public IJobRun {
@@ -80,8 +68,8 @@ class HeadlessTest : public testing::Test {
     FakeInstallation install_;
     TempDir media_;
     THeadlessHooks hooks_;
-    Lines out_;
-    Lines err_;
+    RecordingSink out_;
+    RecordingSink err_;
     std::mutex mutex_;
     std::vector<TEncRecord> ran_;
     std::string failing_;
@@ -93,7 +81,7 @@ TEST_F(HeadlessTest, JobsRunInOrderAndAllFineIsZero) {
     for (const std::string& arg : Job("b.mpg", {"--codec", "divx", "--shutdown"}))
         args.push_back(arg);
     EXPECT_EQ(Run(args), kExitOk);
-    EXPECT_EQ(err_.Get(), std::vector<std::string>{});
+    EXPECT_EQ(err_.Lines(), std::vector<std::string>{});
     ASSERT_EQ(ran_.size(), 2u);
     EXPECT_EQ(ran_[0].OutputFile, media_.File("a.avi"));
     EXPECT_EQ(ran_[0].AudioTrack, -1);
@@ -104,8 +92,8 @@ TEST_F(HeadlessTest, JobsRunInOrderAndAllFineIsZero) {
     EXPECT_EQ(ran_[1].AudioTrack, 0);
     EXPECT_EQ(ran_[1].TargetSize, 1400);
     EXPECT_EQ(ran_[1].Codec, kCodecDivX);
-    EXPECT_EQ(out_.Get(), (std::vector<std::string>{"run " + media_.File("a.avi"),
-                                                    "run " + media_.File("b.avi")}));
+    EXPECT_EQ(out_.Lines(), (std::vector<std::string>{"run " + media_.File("a.avi"),
+                                                      "run " + media_.File("b.avi")}));
     EXPECT_EQ(powerOffs_, 1);
 }
 
@@ -150,13 +138,13 @@ TEST_F(HeadlessTest, RefusedChoicesRunNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.firstMessage);
         ResetProgramState();
-        err_.lines.clear();
+        err_.Clear();
         // A good job first: it is not run either.
         std::vector<std::string> args = Job("good");
         args.insert(args.end(), c.args.begin(), c.args.end());
         EXPECT_EQ(Run(args), kExitRefused);
-        ASSERT_FALSE(err_.Get().empty());
-        EXPECT_EQ(err_.Get().front(), c.firstMessage);
+        ASSERT_FALSE(err_.Lines().empty());
+        EXPECT_EQ(err_.Lines().front(), c.firstMessage);
         EXPECT_TRUE(ran_.empty());
     }
 }
@@ -179,7 +167,7 @@ TEST_F(HeadlessTest, SecondTracksAndExternalSubtitles) {
     install_.Remove("WinRAR/rar.exe");
     ResetProgramState();
     EXPECT_EQ(Run(Job("b", {"--subs", "1", "--external-subs"})), kExitRefused);
-    EXPECT_EQ(err_.Get().front(), kRarMissingMessage);
+    EXPECT_EQ(err_.Lines().front(), kRarMissingMessage);
     EXPECT_EQ(ran_.size(), 1u);
 }
 
@@ -206,7 +194,7 @@ TEST_F(HeadlessTest, TheWindowsStoredOptionsAreTheDefaults) {
     EXPECT_TRUE(ran_[0].ForcedSubsOnly);
     // A stored tick without the archiver gives way with its message, as in the window.
     EXPECT_FALSE(ran_[0].ExternalSubs);
-    EXPECT_EQ(err_.Get(), std::vector<std::string>{kRarMissingMessage});
+    EXPECT_EQ(err_.Lines(), std::vector<std::string>{kRarMissingMessage});
 
     const TCliOptions given =
         ParseCliOptions(Job("b", {"--no-forced-subs", "--codec", "xvid"}), stored);
@@ -221,14 +209,14 @@ TEST_F(HeadlessTest, TheWindowsStoredOptionsAreTheDefaults) {
 TEST_F(HeadlessTest, FailedStartAndASecondCopy) {
     install_.Remove("BeSweet/BeSweet.exe");
     EXPECT_EQ(Run(Job("a")), kExitFailed);
-    EXPECT_EQ(err_.Get(), std::vector<std::string>{install_.ProgramDir() + "/BeSweet/BeSweet.exe" +
-                                                   kToolMissingSuffix});
+    EXPECT_EQ(err_.Lines(), std::vector<std::string>{install_.ProgramDir() +
+                                                     "/BeSweet/BeSweet.exe" + kToolMissingSuffix});
     install_.Add("BeSweet/BeSweet.exe");
-    err_.lines.clear();
+    err_.Clear();
     platform::SingleInstance first("Movrex");
     ASSERT_TRUE(first.Acquired());
     EXPECT_EQ(Run(Job("a")), kExitFailed);
-    EXPECT_EQ(err_.Get(), std::vector<std::string>{"movrex-cli: Movrex is running already."});
+    EXPECT_EQ(err_.Lines(), std::vector<std::string>{"movrex-cli: Movrex is running already."});
     EXPECT_TRUE(ran_.empty());
 }
 
@@ -245,22 +233,22 @@ TEST_F(HeadlessTest, InterruptAbortsTheRunningJobAndStopsTheQueue) {
     EXPECT_EQ(Run(args), kExitFailed);
     EXPECT_EQ(ran_.size(), 1u);
     EXPECT_EQ(powerOffs_, 0);
-    EXPECT_EQ(err_.Get(), std::vector<std::string>{
-                              "Interrupted: aborting the running job; the remaining jobs are not "
-                              "run."});
+    EXPECT_EQ(err_.Lines(), std::vector<std::string>{
+                                "Interrupted: aborting the running job; the remaining jobs are not "
+                                "run."});
 }
 
 TEST_F(HeadlessTest, ListingShowsTheChoosersItems) {
     EXPECT_EQ(Run({"--list-tracks", Title()}), kExitOk);
-    EXPECT_EQ(out_.Get(),
+    EXPECT_EQ(out_.Lines(),
               (std::vector<std::string>{"Video info:   PAL - 720x576 - 16:9 Anamorphic - 25fps",
                                         "audio 1: English AC3 6ch", "audio 2: Deutsch DTS 6ch",
                                         "audio 3: No Audio Track", "subtitle 1: English",
                                         "subtitle 2: Deutsch", "subtitle 3: No Subtitles"}));
-    out_.lines.clear();
+    out_.Clear();
     EXPECT_EQ(Run({"--list-tracks", media_.Path()}), kExitRefused);
-    EXPECT_EQ(err_.Get(), std::vector<std::string>{kNotDvdMessage});
-    EXPECT_TRUE(out_.Get().empty());
+    EXPECT_EQ(err_.Lines(), std::vector<std::string>{kNotDvdMessage});
+    EXPECT_TRUE(out_.Lines().empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "codec/reg.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "support/TestEnv.h"
@@ -38,3 +39,32 @@ struct ExpectedDword {
     const char* name;
     int32_t value;
 };
+
+// The values of a typical XviD run and of a DivX pass of `mode`.
+inline TXviDCodecParams RunValues() {
+    TXviDCodecParams p;
+    p.BFrames = 1;
+    p.MinIQuant = 2;
+    p.MaxIQuant = 5;
+    p.MinPQuant = 3;
+    p.MaxPQuant = 6;
+    p.DesiredSize = 612345;
+    p.Mode = 2;
+    p.StatsFile = "/My Films/mx_tmp/film_codec.log";
+    p.MatrixType = 0;
+    p.MaxKeyInterval = 240;
+    p.QualityLevel = 267;
+    return p;
+}
+
+inline TDivXCodecParams Pass(int32_t mode) {
+    TDivXCodecParams p;
+    p.Bidirectional = 1;
+    p.TargetBitrate = 1185000;
+    p.VbrMode = mode;
+    p.LogFile = "/My Films/mx_tmp/film_codec.log";
+    p.MvFile = "/My Films/mx_tmp/film_codec.mv";
+    p.MaxKeyInterval = 250;
+    p.VbrQuality = 20;
+    return p;
+}

@@ -1,24 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "encoder/EncoderTestSupport.h"
-#include "encoder/PathText.h"
 #include "platform/files.h"
-#include "platform/paths.h"
 #include "scripts/avs.h"
 
 namespace {
-
-TEST(PathText, FoldersNamesAndExtensions) {
-    EXPECT_EQ(OutputFolderOf("/film.avi"), "/");
-    EXPECT_EQ(OutputFolderOf("/movies/film.avi"), "/movies/");
-    EXPECT_EQ(OutputFolderOf("film.avi"), platform::CurrentDir() + "/");
-    EXPECT_EQ(ExtractFileName("/movies/film.avi"), "film.avi");
-    EXPECT_EQ(ChangeFileExt("/a.b/film.avi", "_mx.log"), "/a.b/film_mx.log");
-    EXPECT_EQ(ChangeFileExt("/a.b/film", "_mx.log"), "/a.b/film_mx.log");
-    EXPECT_EQ(ChangeFileExt("/m/film.x.avi", ".d2v"), "/m/film.x.d2v");
-}
 
 using Construction = EncoderTest;
 
@@ -49,23 +35,23 @@ TEST_F(Construction, APreviewKeepsWhatThePreviousPreviewLeftAndReusesItsFiles) {
     {
         TMXEncoder run(job, true);
         EXPECT_TRUE(platform::FileExists(index));
-        EXPECT_EQ(run.D2VFile, index);
-        EXPECT_EQ(run.VobSubFile, subs);
+        EXPECT_EQ(run.Source.D2VFile, index);
+        EXPECT_EQ(run.Source.VobSubFile, subs);
         EXPECT_TRUE(run.PreviewMode);
     }
     job.SubTrack = -1;  // subtitles switched off: none drawn in, the file kept for later
-    EXPECT_EQ(TMXEncoder(job, true).VobSubFile, "");
+    EXPECT_EQ(TMXEncoder(job, true).Source.VobSubFile, "");
     EXPECT_EQ(RunState().PreviewSubsFile.Get(), subs);
 
     // A normal job takes neither; the files it deleted are forgotten for the next preview.
     job.SubTrack = 0;
     TMXEncoder normal(job, false);
-    EXPECT_EQ(normal.D2VFile, "");
-    EXPECT_EQ(normal.VobSubFile, "");
+    EXPECT_EQ(normal.Source.D2VFile, "");
+    EXPECT_EQ(normal.Source.VobSubFile, "");
     EXPECT_FALSE(platform::FileExists(index));
     TMXEncoder next(job, true);
-    EXPECT_EQ(next.D2VFile, "");
-    EXPECT_EQ(next.VobSubFile, "");
+    EXPECT_EQ(next.Source.D2VFile, "");
+    EXPECT_EQ(next.Source.VobSubFile, "");
     EXPECT_EQ(RunState().PreviewIndexFile.Get(), "");
     EXPECT_EQ(RunState().PreviewSubsFile.Get(), "");
 }
@@ -76,59 +62,43 @@ TEST_F(Construction, FieldsTakenFromTheJobAndTheProgram) {
     job.Codec = kCodecDivX;
     Program().HasSSE = true;
     TMXEncoder run(job, false);
-    EXPECT_EQ(run.AudioTrackNumber, 3);
-    EXPECT_EQ(run.AudioTrackNumber2, 0);
-    EXPECT_EQ(run.CompCycle, 14);
+    EXPECT_EQ(run.Audio.AudioTrackNumber, 3);
+    EXPECT_EQ(run.Audio.AudioTrackNumber2, 0);
+    EXPECT_EQ(run.CompTest.CompCycle, 14);
     EXPECT_EQ(run.IdctChoice, 2);
     EXPECT_EQ(run.Settings.TargetSize, 700);
     EXPECT_FALSE(run.Settings.QualityMode);
-    EXPECT_EQ(run.HybridThreshold, 0);
-    EXPECT_EQ(run.CombDelta, 0);
-    EXPECT_TRUE(run.EncodedAudioFile.empty() && run.DemuxedAudioFile2.empty());
+    EXPECT_EQ(run.Source.HybridThreshold, 0);
+    EXPECT_EQ(run.Source.CombDelta, 0);
+    EXPECT_TRUE(run.Audio.EncodedAudioFile.empty() && run.Audio.DemuxedAudioFile2.empty());
 
     Program().HasSSE2 = true;
     job.Codec = kCodecXviD;
     job.TargetSize = 0;  // no size limit: the best quality
     TMXEncoder best(job, false);
     EXPECT_EQ(best.IdctChoice, 3);
-    EXPECT_EQ(best.CompCycle, 15);
+    EXPECT_EQ(best.CompTest.CompCycle, 15);
     EXPECT_TRUE(best.Settings.QualityMode);
     EXPECT_EQ(best.Settings.Quality, 100);
 }
 
-TEST_F(Construction, CorrectionFactorsFollowTheInstalledXviD) {
-    using Factors = std::array<double, 6>;
-    auto factorsOf = [](const TMXEncoder& r) {
-        return Factors{r.XviDBFramesFactor,    r.XviDMatrixFactor,    r.XviDResizerFactor,
-                       r.XviDEssBFramesFactor, r.XviDEssMatrixFactor, r.XviDEssResizerFactor};
-    };
-    Program().NewXviD = true;
-    EXPECT_EQ(factorsOf(TMXEncoder(TestJob(Output()), true)),
-              (Factors{0.74, 0.862, 0.953, 0.746, 0.906, 0.94}));
-    Program().NewXviD = false;
-    EXPECT_EQ(factorsOf(TMXEncoder(TestJob(Output()), true)),
-              (Factors{0.745, 0.855, 0.952, 0.768, 0.904, 0.939}));
-}
-
-}  // namespace
-
-namespace {
-
 TEST_F(Construction, ThePreviewScriptIsTheMovieScriptOfTheRunsValues) {
     TMXEncoder run(TestJob(Output()), true);
-    run.D2VFile = "/tmp/film_preview.d2v";
-    run.OutWidth = 512;
-    run.HybridThreshold = 1.25;
-    run.ResizeTemplate = "BicubicResize(%s,%s,0,0.5)";
-    run.VobSubFile = "/tmp/film.idx";
-    run.SourceType = 4;
-    run.PixelAspect = 1.0940170940170941;
-    TMovieScriptParams values{run.D2VFile,        run.OutWidth,   run.HybridThreshold,
-                              run.ResizeTemplate, run.VobSubFile, run.SourceType,
-                              run.PixelAspect,    run.CompCycle};
+    run.Source.D2VFile = "/tmp/film_preview.d2v";
+    run.Plan.OutWidth = 512;
+    run.Source.HybridThreshold = 1.25;
+    run.Plan.ResizeTemplate = "BicubicResize(%s,%s,0,0.5)";
+    run.Source.VobSubFile = "/tmp/film.idx";
+    run.Source.SourceType = 4;
+    run.Plan.PixelAspect = 1.0940170940170941;
+    TMovieScriptParams values{run.Source.D2VFile,         run.Plan.OutWidth,
+                              run.Source.HybridThreshold, run.Plan.ResizeTemplate,
+                              run.Source.VobSubFile,      run.Source.SourceType,
+                              run.Plan.PixelAspect,       run.CompTest.CompCycle};
     TScriptLines expected;
     MakeMovieScript(expected, values, TMovieScriptUse::Preview);
-    EXPECT_EQ(run.PreviewScript(), expected);
+    kPreviewScript.Work(run);
+    EXPECT_EQ(run.PreviewScript, expected);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "DecideLogs.h"
 #include "encoder/EncoderTestSupport.h"
-#include "encoder/IndexFile.h"
+#include "encoder/TextFiles.h"
 #include "platform/files.h"
 
 class DecideRunTest : public EncoderTest {

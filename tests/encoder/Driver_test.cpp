@@ -55,7 +55,7 @@ class Driver : public EncoderTest {
         bool ShutdownWhenDone() const override { return false; }
         std::atomic<int> updates{0};
     } ui;
-    TEncoderStages stages = RecordingStages(calls);
+    TStageTable stages = RecordingStages(calls);
 };
 
 TEST_F(Driver, AQualityModeRunCallsItsStagesInOrderBetweenBannerAndEnd) {
@@ -81,21 +81,21 @@ TEST_F(Driver, AQualityModeRunCallsItsStagesInOrderBetweenBannerAndEnd) {
 }
 
 TEST_F(Driver, ASizeModeRunTestsCompressibilityThenRunsBothPasses) {
-    stages.MeasureCompTest = [this](TMXEncoder& e) {
+    stages.Replace(kMeasureCompTest, [this](TRun& e) {
         calls.push_back("MeasureCompTest");
-        e.CompRatio = 0.61;
-    };
-    stages.AdjustAfterCompTest = [this](TMXEncoder& e) {
+        e.CompTest.CompRatio = 0.61;
+    });
+    stages.Replace(kAdjustAfterCompTest, [this](TRun& e) {
         calls.push_back("AdjustAfterCompTest");
-        e.OutWidth = 640;
-    };
-    TMXEncoder* seen = nullptr;
-    stages.RunFirstPass = [&](TMXEncoder& e) {
+        e.Plan.OutWidth = 640;
+    });
+    TRun* seen = nullptr;
+    stages.Replace(kRunFirstPass, [&](TRun& e) {
         calls.push_back("RunFirstPass");
         seen = &e;
-        EXPECT_EQ(e.XviDParams.MaxIQuant, 4);  // ceil(2 / 0.6)
-        EXPECT_EQ(e.XviDParams.MaxPQuant, 4);
-    };
+        EXPECT_EQ(e.Plan.XviDParams.MaxIQuant, 4);  // ceil(2 / 0.6)
+        EXPECT_EQ(e.Plan.XviDParams.MaxPQuant, 4);
+    });
     const Strings log = Run(TestJob(Output()));
     ASSERT_NE(seen, nullptr);
     EXPECT_EQ(calls, (Strings{"IndexForEncoding", "DetectFieldOrder", "EncodeAudio",
@@ -118,15 +118,15 @@ TEST_F(Driver, QuantizerLimitsFollowThePredictedCompressibility) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ratio);
         int32_t limit = 0;
-        stages.AdjustAfterCompTest = [&](TMXEncoder& e) { e.CompRatio = c.ratio; };
-        stages.RunFirstPass = [&](TMXEncoder& e) { limit = e.XviDParams.MaxPQuant; };
+        stages.Replace(kAdjustAfterCompTest, [&](TRun& e) { e.CompTest.CompRatio = c.ratio; });
+        stages.Replace(kRunFirstPass, [&](TRun& e) { limit = e.Plan.XviDParams.MaxPQuant; });
         Run(TestJob(Output()));
         EXPECT_EQ(limit, c.limit);
     }
 }
 
 TEST_F(Driver, AnUnusablePredictionEndsTheJobInsteadOfSettingNonsenseLimits) {
-    stages.AdjustAfterCompTest = [](TMXEncoder& e) { e.CompRatio = 0.01; };
+    stages.Replace(kAdjustAfterCompTest, [](TRun& e) { e.CompTest.CompRatio = 0.01; });
     const Strings log = Run(TestJob(Output()));
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "RunFirstPass"), 0);
     EXPECT_EQ(Tail(log, 3)[0],
@@ -136,7 +136,7 @@ TEST_F(Driver, AnUnusablePredictionEndsTheJobInsteadOfSettingNonsenseLimits) {
 
 TEST_F(Driver, TheNoEncodeMarkerSkipsBothPassesButNotTheSplit) {
     dir.Write("no.encode", "");
-    stages.MeasureCompTest = [](TMXEncoder& e) { e.CompRatio = 0.8; };
+    stages.Replace(kMeasureCompTest, [](TRun& e) { e.CompTest.CompRatio = 0.8; });
     const Strings log = Run(TestJob(Output()));
     EXPECT_EQ(Tail(calls, 3), (Strings{"AdjustAfterCompTest", "HeightForWidth", "SplitOutput"}));
     EXPECT_EQ(Tail(log, 3), (Strings{"Predicted comptest value is: 80.00", "stage SplitOutput",
@@ -201,9 +201,9 @@ TEST_F(Driver, TheSettingsLinesDescribeEveryChoice) {
 }
 
 TEST_F(Driver, AFailingStageEndsTheJobWithTheExceptionBlockAndTheLogIsStillWritten) {
-    stages.EncodeAudio = [](TMXEncoder&) {
+    stages.Replace(kEncodeAudio, [](TRun&) {
         throw std::runtime_error("Audio is not found. Encoding aborted.");
-    };
+    });
     const Strings log = Run(TestJob(Output()));
     EXPECT_EQ(calls, (Strings{"IndexForEncoding", "DetectFieldOrder"}));
     const std::string stars(37, '*');
@@ -237,20 +237,20 @@ TEST_F(Driver, APreviewIndexesOnceShowsTheScriptAndGivesTheWindowItsButtonsBack)
     const std::string opened = dir.File("player.txt");
     testing_support::ScopedEnv record("SPINE_RECORD_FILE", opened);
     Program().MediaPlayerPath = Helper("spine_record");
-    stages.IndexForPreview = [this](TMXEncoder& e) {
+    stages.Replace(kIndexForPreview, [this](TRun& e) {
         calls.push_back("IndexForPreview");
-        e.D2VFile = e.TempFile("_preview.d2v");
-        platform::WriteFileText(e.D2VFile, "");
-    };
-    stages.ExtractSubtitles = [this](TMXEncoder& e) {
+        e.Source.D2VFile = e.TempFile("_preview.d2v");
+        platform::WriteFileText(e.Source.D2VFile, "");
+    });
+    stages.Replace(kExtractSubtitles, [this](TRun& e) {
         calls.push_back("ExtractSubtitles");
-        e.VobSubFile = e.TempFile(".idx");
-        platform::WriteFileText(e.VobSubFile, "");
-    };
-    stages.DetectFieldOrder = [this](TMXEncoder& e) {
+        e.Source.VobSubFile = e.TempFile(".idx");
+        platform::WriteFileText(e.Source.VobSubFile, "");
+    });
+    stages.Replace(kDetectFieldOrder, [this](TRun& e) {
         calls.push_back("DetectFieldOrder");
-        EXPECT_EQ(e.SourceType, 2);
-    };
+        EXPECT_EQ(e.Source.SourceType, 2);
+    });
     TEncRecord job = TestJob(Output());
     job.SubTrack = 0;
     RunState().StateFlags = 0;
@@ -280,10 +280,10 @@ TEST_F(Driver, APreviewIndexesOnceShowsTheScriptAndGivesTheWindowItsButtonsBack)
 
 TEST_F(Driver, AnAbortForARunNotYetStartedStopsItBeforeItsFirstProgram) {
     const std::string marker = dir.File("started");
-    stages.IndexForEncoding = [&](TMXEncoder&) {
+    stages.Replace(kIndexForEncoding, [&](TRun&) {
         calls.push_back("IndexForEncoding");
         RunProgram(Helper("spine_sleep") + " 0 " + marker, true, true);
-    };
+    });
     RunState().AbortRequested = true;  // stale: must not stop this run
     TEncRecord job = TestJob(Output());
     job.TargetSize = 0;

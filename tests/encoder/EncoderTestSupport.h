@@ -8,57 +8,34 @@
 #include <vector>
 
 #include "encoder/encoder.h"
+#include "encoder/stages/Stages.h"
 #include "jobs/ProgramValues.h"
+#include "support/RecordingSink.h"
 #include "support/TestEnv.h"
 
-class RecordingSink : public ILineSink {
-  public:
-    void AddLine(const std::string& line) override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        lines_.push_back(line);
-    }
-    std::vector<std::string> Lines() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return lines_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> lines_;
-};
-
-// Every stage records its name in `calls` and logs "stage <name>"; the test changes single
-// entries to make a stage fail or leave results.
-inline TEncoderStages RecordingStages(std::vector<std::string>& calls) {
-    auto stage = [&calls](const char* name) {
-        return [&calls, name](TMXEncoder& e) {
+// Every stage records its name in `calls` and logs "stage <name>"; the test replaces single
+// stages to make one fail or leave results. The output height is 272, the preview script two
+// lines.
+inline TStageTable RecordingStages(std::vector<std::string>& calls) {
+    TStageTable s;
+    for (const TStage* stage :
+         {&kIndexForEncoding, &kIndexForPreview, &kDetectFieldOrder, &kEncodeAudio,
+          &kExtractSubtitles, &kChooseInitialSettings, &kComputeBudget, &kRunSinglePass,
+          &kRunCompTest, &kMeasureCompTest, &kAdjustAfterCompTest, &kRunFirstPass, &kRunSecondPass,
+          &kSplitOutput}) {
+        s.Replace(*stage, [&calls, name = stage->Name](TRun& e) {
             calls.push_back(name);
             e.LogLine(std::string("stage ") + name);
-        };
-    };
-    TEncoderStages s;
-    s.IndexForEncoding = stage("IndexForEncoding");
-    s.IndexForPreview = stage("IndexForPreview");
-    s.DetectFieldOrder = stage("DetectFieldOrder");
-    s.EncodeAudio = stage("EncodeAudio");
-    s.ExtractSubtitles = stage("ExtractSubtitles");
-    s.ChooseInitialSettings = stage("ChooseInitialSettings");
-    s.ComputeBudget = stage("ComputeBudget");
-    s.RunSinglePass = stage("RunSinglePass");
-    s.RunCompTest = stage("RunCompTest");
-    s.MeasureCompTest = stage("MeasureCompTest");
-    s.AdjustAfterCompTest = stage("AdjustAfterCompTest");
-    s.HeightForWidth = [&calls](TMXEncoder&, int32_t) {
+        });
+    }
+    s.Replace(kHeightForWidth, [&calls](TRun& e) {
         calls.push_back("HeightForWidth");
-        return 272;
-    };
-    s.PreviewScript = [&calls](TMXEncoder&) {
+        e.Plan.OutHeight = 272;
+    });
+    s.Replace(kPreviewScript, [&calls](TRun& e) {
         calls.push_back("PreviewScript");
-        return std::vector<std::string>{"MPEG2Source(\"x.d2v\")", "LanczosResize(640,272)"};
-    };
-    s.RunFirstPass = stage("RunFirstPass");
-    s.RunSecondPass = stage("RunSecondPass");
-    s.SplitOutput = stage("SplitOutput");
+        e.PreviewScript = {"MPEG2Source(\"x.d2v\")", "LanczosResize(640,272)"};
+    });
     return s;
 }
 
@@ -104,7 +81,7 @@ class EncoderTest : public ::testing::Test {
     }
 
     testing_support::TempDir dir;
-    RecordingSink window;
+    testing_support::RecordingSink window;
     std::vector<std::string> calls;
 
   private:

@@ -54,7 +54,7 @@ TEST_F(Log, AScriptEchoIsFramedGoesToTheFileOnlyAndLeavesOutTheCodecState) {
 
 TEST_F(Log, TimingGivesTheDurationAndTheSpeedOfTheShareOfFrames) {
     TMXEncoder run(TestJob(Output()), false);
-    run.FrameCount = 1000;
+    run.Source.FrameCount = 1000;
     const auto start = std::chrono::system_clock::now();
     const auto end = start + std::chrono::seconds(10);
     run.LogTiming(50, end, start);  // either order

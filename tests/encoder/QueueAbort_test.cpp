@@ -6,6 +6,7 @@
 #include <sstream>
 #include <thread>
 
+#include "encoder/EncoderRuns.h"
 #include "encoder/EncoderTestSupport.h"
 #include "encoder/Runner.h"
 #include "jobs/Abort.h"
@@ -43,15 +44,15 @@ TEST_F(QueueWithRuns, AbortWhileAProgramRunsEndsThatJobAndKeepsTheRestQueued) {
         queue.Add(job);
     }
     std::atomic<int> afterProgram{0};
-    TEncoderStages stages = RecordingStages(calls);
-    stages.IndexForEncoding = [&](TMXEncoder& e) {
+    TStageTable stages = RecordingStages(calls);
+    stages.Replace(kIndexForEncoding, [&](TRun& e) {
         const std::string seconds =
             e.Settings.OutputFile.find("/two/") != std::string::npos ? "20000" : "0";
         RunProgram(Helper("spine_sleep") + " " + seconds + " " + e.TempFile(".started"), true,
                    true);
         ++afterProgram;
-    };
-    stages.EncodeAudio = [](TMXEncoder&) {};
+    });
+    stages.Replace(kEncodeAudio, [](TRun&) {});
     auto factory = [&](const TEncRecord& settings, uint32_t baseline) {
         auto run = CreateQueueRun(settings, baseline);
         static_cast<TMXEncoder&>(*run).SetStages(stages);

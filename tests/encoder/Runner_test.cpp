@@ -74,10 +74,10 @@ TEST_F(Runner, DebugCaptureLastsUntilTheProgramAndItsChildHaveEnded) {
 
 TEST_F(Runner, TheRunKeepsTheThresholdOfTheCapturedStrings) {
     TMXEncoder run(TestJob(Output()), true);
-    EXPECT_TRUE(run.RunCapturingDebugOutput(Helper("spine_decimate") +
-                                            " \"Decimate: 12: 1.7\" \"Decimate: 13: 1.53\""
-                                            " \"Decimate: 13\" \"Decimate: 17: 2.5\""));
-    EXPECT_EQ(run.HybridThreshold, 1.53);
+    EXPECT_TRUE(CaptureHybridThreshold(run, Helper("spine_decimate") +
+                                                " \"Decimate: 12: 1.7\" \"Decimate: 13: 1.53\""
+                                                " \"Decimate: 13\" \"Decimate: 17: 2.5\""));
+    EXPECT_EQ(run.Source.HybridThreshold, 1.53);
 }
 
 TEST_F(Runner, ADamagedChannelOrAStringThatDoesNotConvertEndsTheProgramAndTheJob) {
@@ -91,8 +91,8 @@ TEST_F(Runner, ADamagedChannelOrAStringThatDoesNotConvertEndsTheProgramAndTheJob
     }
     TMXEncoder run(TestJob(Output()), true);
     try {
-        run.RunCapturingDebugOutput(Helper("spine_decimate") +
-                                    " \"Decimate: 13: abc\" sleep:3000 touch:" + marker);
+        CaptureHybridThreshold(
+            run, Helper("spine_decimate") + " \"Decimate: 13: abc\" sleep:3000 touch:" + marker);
         FAIL();
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");

@@ -33,7 +33,7 @@ class StageTest : public EncoderTest {
         TEncRecord job = TestJob(Output());
         job.InputDir = dir.File("dvd");
         job.VobInfo.FirstVob = "VTS_01_1.vob";
-        job.Log = const_cast<RecordingSink*>(&window);
+        job.Log = const_cast<testing_support::RecordingSink*>(&window);
         return job;
     }
     std::unique_ptr<TMXEncoder> Run(const TEncRecord& job, bool preview = false) {

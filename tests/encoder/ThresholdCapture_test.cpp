@@ -1,4 +1,4 @@
-#include "encoder/ThresholdCapture.h"
+#include "encoder/rules/ThresholdCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "DecideFakes.h"
-#include "encoder/FrameSizes.h"
+#include "encoder/rules/Decisions.h"
+#include "encoder/rules/FrameSizes.h"
 #include "util/VFW.h"
 
 namespace {
@@ -87,7 +88,7 @@ class DecideMeasureTest : public DecideRunTest {
         TEncRecord job = TestJob(Output());
         job.Codec = codec;
         auto run = std::make_unique<TMXEncoder>(job, false);
-        run->FrameCount = 1000;
+        run->Source.FrameCount = 1000;
         return run;
     }
 };
@@ -98,33 +99,33 @@ TEST_F(DecideMeasureTest, BudgetMatchingTheSampleGivesOne) {
     ASSERT_TRUE(platform::WriteFileText(run->TempFolder() + "frames.log",
                                         FramesLog(std::vector<int64_t>(30, 4352))));
     ASSERT_TRUE(platform::WriteFileText(run->TempFile("_comptest.avi"), TinyAvi(640, 272)));
-    run->VideoSize = 4352 * 1000;
-    run->MeasureCompTest();
-    EXPECT_NEAR(run->CompAspect, 2.3529411, 1e-6);
-    EXPECT_DOUBLE_EQ(run->CompBitsPerPixel, 0.2);
-    EXPECT_DOUBLE_EQ(run->CompRatio, 1.0);
-    EXPECT_EQ(run->HeightForWidth(640), 272);
-    EXPECT_EQ(run->HeightForWidth(704), 304);  // 299.2 -> 299, remainder 11 goes up
+    run->Budget.VideoSize = 4352 * 1000;
+    kMeasureCompTest.Work(*run);
+    EXPECT_NEAR(run->CompTest.CompAspect, 2.3529411, 1e-6);
+    EXPECT_DOUBLE_EQ(run->CompTest.CompBitsPerPixel, 0.2);
+    EXPECT_DOUBLE_EQ(run->CompTest.CompRatio, 1.0);
+    EXPECT_EQ(HeightFor(640, run->CompTest.CompAspect), 272);
+    EXPECT_EQ(HeightFor(704, run->CompTest.CompAspect), 304);  // 299.2 -> 299, remainder 11 goes up
 }
 
 TEST_F(DecideMeasureTest, FaultsEndTheMeasurement) {
     auto run = Run(kCodecDivX);
-    run->VideoSize = 1000000;
-    EXPECT_THROW(run->MeasureCompTest(), std::runtime_error);  // no frames.log at all
+    run->Budget.VideoSize = 1000000;
+    EXPECT_THROW(kMeasureCompTest.Work(*run), std::runtime_error);  // no frames.log at all
     // Only the frames the sampling skips: nothing to average.
     ASSERT_TRUE(platform::WriteFileText(run->TempFolder() + "frames.log", FramesLog({100})));
-    EXPECT_THROW(run->MeasureCompTest(), std::runtime_error);
+    EXPECT_THROW(kMeasureCompTest.Work(*run), std::runtime_error);
     ASSERT_TRUE(platform::WriteFileText(run->TempFolder() + "frames.log",
                                         FramesLog(std::vector<int64_t>(14, 100))));
     try {
-        run->MeasureCompTest();
+        kMeasureCompTest.Work(*run);
         ADD_FAILURE() << "measured without a test output";
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "Open avi failed.");
     }
     EXPECT_NE(run->JobLog.back().find(run->TempFile("_comptest.avi")), std::string::npos);
     ASSERT_TRUE(platform::WriteFileText(run->TempFile("_comptest.avi"), TinyAvi(0, 272)));
-    EXPECT_THROW(run->MeasureCompTest(), std::runtime_error);
+    EXPECT_THROW(kMeasureCompTest.Work(*run), std::runtime_error);
 }
 
 TEST_F(DecideMeasureTest, FirstPassSizesSetTheQuantizerLimits) {
@@ -136,24 +137,24 @@ TEST_F(DecideMeasureTest, FirstPassSizesSetTheQuantizerLimits) {
     for (const Row row : {Row{1000000, "Expected quality of first pass size: 100.00", 3},
                           Row{2000000, "Expected quality of first pass size: 50.00", 5}}) {
         auto run = Run(kCodecXviD);
-        run->VideoSize = 1000000;
+        run->Budget.VideoSize = 1000000;
         ASSERT_TRUE(platform::WriteFileText(run->TempFolder() + "frames.log",
                                             FramesLog({row.total / 2, row.total / 2})));
-        run->EvaluateFirstPass();
+        EvaluateFirstPass(*run);
         EXPECT_EQ(Story(run->JobLog), std::vector<std::string>{row.line});
-        EXPECT_EQ(run->XviDParams.MaxIQuant, row.limit);
-        EXPECT_EQ(run->XviDParams.MaxPQuant, row.limit);
+        EXPECT_EQ(run->Plan.XviDParams.MaxIQuant, row.limit);
+        EXPECT_EQ(run->Plan.XviDParams.MaxPQuant, row.limit);
     }
     auto divx = Run(kCodecDivX);
-    divx->EvaluateFirstPass();  // no frames.log needed
+    EvaluateFirstPass(*divx);  // no frames.log needed
     EXPECT_TRUE(divx->JobLog.empty());
 
     auto tooBig = Run(kCodecXviD);
-    tooBig->VideoSize = 1;  // q far below 0.01: no limit
+    tooBig->Budget.VideoSize = 1;  // q far below 0.01: no limit
     ASSERT_TRUE(platform::WriteFileText(tooBig->TempFolder() + "frames.log", FramesLog({1000})));
-    EXPECT_THROW(tooBig->EvaluateFirstPass(), std::runtime_error);
+    EXPECT_THROW(EvaluateFirstPass(*tooBig), std::runtime_error);
     ASSERT_TRUE(platform::WriteFileText(tooBig->TempFolder() + "frames.log", ""));
-    EXPECT_THROW(tooBig->EvaluateFirstPass(), std::runtime_error);
+    EXPECT_THROW(EvaluateFirstPass(*tooBig), std::runtime_error);
 }
 
 }  // namespace

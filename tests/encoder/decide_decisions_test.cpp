@@ -1,11 +1,12 @@
 // The picture and codec decisions: start settings, credits, height, and the adjustment tables.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <map>
 
-#include "encoder/Decisions.h"
 #include "encoder/EncoderTestSupport.h"
+#include "encoder/rules/Decisions.h"
 #include "platform/files.h"
 
 namespace {
@@ -330,6 +331,19 @@ TEST(DecideAdjust, PredictionThatNeverReachesTheBandStopsAtTheSmallestWidth) {
         }
 }
 
+TEST(DecideCorrectionFactors, ByTheInstalledXviDAndTheMarker) {
+    using Factors = std::array<double, 6>;
+    auto factorsOf = [](bool newXviD) {
+        const TCorrectionFactors plain = CorrectionFactors(kCodecXviD, newXviD, false);
+        const TCorrectionFactors ess = CorrectionFactors(kCodecXviD, newXviD, true);
+        return Factors{plain.BFrames, plain.Matrix, plain.Resizer,
+                       ess.BFrames,   ess.Matrix,   ess.Resizer};
+    };
+    EXPECT_EQ(factorsOf(true), (Factors{0.74, 0.862, 0.953, 0.746, 0.906, 0.94}));
+    EXPECT_EQ(factorsOf(false), (Factors{0.745, 0.855, 0.952, 0.768, 0.904, 0.939}));
+    EXPECT_EQ(CorrectionFactors(kCodecDivX, true, true), (TCorrectionFactors{0.818, 1, 0.938}));
+}
+
 // The stage on a run: the factors by codec and marker, the log lines.
 class DecideStageTest : public EncoderTest {};
 
@@ -342,13 +356,13 @@ TEST_F(DecideStageTest, InitialSettingsReadTheMarkersOfTheInputFolder) {
     ASSERT_TRUE(platform::WriteFileText(job.InputDir + "/.cartoon", ""));
     ASSERT_TRUE(platform::WriteFileText(job.InputDir + "/.credits", "130000\r\n50\r\n1\r\n"));
     TMXEncoder run(job, false);
-    run.SourceType = stFilm;
-    run.ChooseInitialSettings();
-    EXPECT_TRUE(run.XviDParams.Cartoon);
-    EXPECT_EQ(run.XviDParams.CreditsFrame, 104000);
-    EXPECT_EQ(run.OutWidth, 704);
-    EXPECT_EQ(run.XviDParams.StatsFile, run.TempFile("_codec.log"));
-    EXPECT_EQ(run.DivXParams.MvFile, run.TempFile("_codec.mv"));
+    run.Source.SourceType = stFilm;
+    kChooseInitialSettings.Work(run);
+    EXPECT_TRUE(run.Plan.XviDParams.Cartoon);
+    EXPECT_EQ(run.Plan.XviDParams.CreditsFrame, 104000);
+    EXPECT_EQ(run.Plan.OutWidth, 704);
+    EXPECT_EQ(run.Plan.XviDParams.StatsFile, run.TempFile("_codec.log"));
+    EXPECT_EQ(run.Plan.DivXParams.MvFile, run.TempFile("_codec.mv"));
     ASSERT_EQ(run.JobLog.size(), 4u);
     EXPECT_NE(run.JobLog[0].find("] Using cartoon mode."), std::string::npos);
     EXPECT_NE(run.JobLog[3].find("] Credits greyscale option activated."), std::string::npos);
@@ -359,19 +373,19 @@ TEST_F(DecideStageTest, AdjustmentPredictsFromTheBudget) {
     job.TargetSize = 700;
     job.Codec = kCodecDivX;
     TMXEncoder run(job, false);
-    run.CompAspect = 640.0 / 272;
-    run.CompBitsPerPixel = 0.2;
-    run.FrameCount = 1000;
-    run.OutWidth = 640;
+    run.CompTest.CompAspect = 640.0 / 272;
+    run.CompTest.CompBitsPerPixel = 0.2;
+    run.Source.FrameCount = 1000;
+    run.Plan.OutWidth = 640;
     // Exactly the sampled bits per pixel at 640x272: R 1.0, above the band up to 704.
-    run.VideoSize = 640 * 272 / 5 * 1000 / 8;
-    run.CompRatio = run.PredictedRatio(640);
-    EXPECT_DOUBLE_EQ(run.CompRatio, 1.0);
-    run.AdjustAfterCompTest();
-    EXPECT_EQ(run.OutWidth, 704);
-    EXPECT_EQ(run.DivXParams.Bidirectional, 0);
-    run.FrameCount = 0;
-    EXPECT_THROW(run.PredictedRatio(640), std::runtime_error);
+    run.Budget.VideoSize = 640 * 272 / 5 * 1000 / 8;
+    run.CompTest.CompRatio = PredictedRatio(run, 640);
+    EXPECT_DOUBLE_EQ(run.CompTest.CompRatio, 1.0);
+    kAdjustAfterCompTest.Work(run);
+    EXPECT_EQ(run.Plan.OutWidth, 704);
+    EXPECT_EQ(run.Plan.DivXParams.Bidirectional, 0);
+    run.Source.FrameCount = 0;
+    EXPECT_THROW(PredictedRatio(run, 640), std::runtime_error);
 }
 
 }  // namespace

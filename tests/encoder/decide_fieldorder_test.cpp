@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "DecideFakes.h"
-#include "encoder/IndexLines.h"
-#include "encoder/PathText.h"
+#include "encoder/rules/IndexLines.h"
+#include "util/PathText.h"
 #include "util/utils.h"
 
 namespace {
@@ -93,21 +93,21 @@ class DecideFieldOrderTest : public DecideRunTest {
         job.InputDir = dir.File("dvd");
         job.VobInfo.Video.IsNTSC = ntsc;
         auto run = std::make_unique<TMXEncoder>(job, false);
-        run->D2VFile = run->TempFile(".d2v");
-        EXPECT_TRUE(platform::WriteFileText(run->D2VFile, index));
+        run->Source.D2VFile = run->TempFile(".d2v");
+        EXPECT_TRUE(platform::WriteFileText(run->Source.D2VFile, index));
         return run;
     }
 };
 
 TEST_F(DecideFieldOrderTest, PureFilmIsRewrittenAndNotAnalysed) {
     auto run = Run(true, IndexText(10, 1000, "FINISHED  99.83% FILM"));
-    run->DetectFieldOrder();
+    kDetectFieldOrder.Work(*run);
     EXPECT_TRUE(Calls().empty());
-    EXPECT_EQ(run->SourceType, stForcedFilm);
-    EXPECT_EQ(run->FrameCount, 9996);
-    EXPECT_EQ(run->XviDParams.MaxKeyInterval, 240);
-    EXPECT_EQ(run->DivXParams.MaxKeyInterval, 240);
-    const auto saved = LoadTextLines(run->D2VFile);
+    EXPECT_EQ(run->Source.SourceType, stForcedFilm);
+    EXPECT_EQ(run->Source.FrameCount, 9996);
+    EXPECT_EQ(run->Plan.XviDParams.MaxKeyInterval, 240);
+    EXPECT_EQ(run->Plan.DivXParams.MaxKeyInterval, 240);
+    const auto saved = LoadTextLines(run->Source.D2VFile);
     EXPECT_EQ(saved[7], kForcedFilmOperation);
     EXPECT_EQ(saved[8], kFilmFrameRate);
     EXPECT_EQ(Story(run->JobLog),
@@ -123,13 +123,13 @@ TEST_F(DecideFieldOrderTest, NinetyNinePercentIsAnalysedAsHybrid) {
     ASSERT_TRUE(platform::ForceDirectories(dir.File("dvd")));
     ASSERT_TRUE(platform::WriteFileText(dir.File("dvd/.ivtc"), ""));
     auto run = Run(true, IndexText(10, 1000, "FINISHED  99.00% FILM"));
-    run->DetectFieldOrder();
+    kDetectFieldOrder.Work(*run);
     const auto calls = Calls();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0], Program().VDubModPath + " /nowrite /x /s\"" + run->JobScriptFile + "\"");
-    EXPECT_EQ(run->SourceType, stFilm);  // forced by ".ivtc"
-    EXPECT_DOUBLE_EQ(run->HybridThreshold, 1.54);
-    EXPECT_EQ(run->FrameCount, 9999 - 20);  // FILM output: 1 % of 9999 × 0.2
+    EXPECT_EQ(run->Source.SourceType, stFilm);  // forced by ".ivtc"
+    EXPECT_DOUBLE_EQ(run->Source.HybridThreshold, 1.54);
+    EXPECT_EQ(run->Source.FrameCount, 9999 - 20);  // FILM output: 1 % of 9999 × 0.2
     EXPECT_EQ(Story(run->JobLog),
               (std::vector<std::string>{
                   "Analyzing source.", "Writing the following script to " + run->JobScriptFile,
@@ -156,14 +156,14 @@ TEST_F(DecideFieldOrderTest, InterlacedPalTriesTheSwappedOrder) {
         Prepare("interlace1.log", LogText(Marks(CombedShare(60))));
         Prepare("interlace2.log", LogText(Marks(CombedShare(row.combedSecond))));
         auto run = Run(false, IndexText(10, 1000, "FINISHED 0.00% FILM"));
-        const std::string first = run->D2VFile;
-        run->DetectFieldOrder();
+        const std::string first = run->Source.D2VFile;
+        kDetectFieldOrder.Work(*run);
         EXPECT_EQ(Calls().size(), 2u);
-        EXPECT_EQ(run->SourceType, stInterlaced);
-        EXPECT_EQ(run->D2VFile, row.alternative ? ChangeFileExt(first, "_alt.d2v") : first);
+        EXPECT_EQ(run->Source.SourceType, stInterlaced);
+        EXPECT_EQ(run->Source.D2VFile, row.alternative ? ChangeFileExt(first, "_alt.d2v") : first);
         EXPECT_EQ(LoadTextLines(ChangeFileExt(first, "_alt.d2v"))[7], kSwapOrderOperation);
-        EXPECT_EQ(run->FrameCount, 9999);
-        EXPECT_EQ(run->XviDParams.MaxKeyInterval, 250);
+        EXPECT_EQ(run->Source.FrameCount, 9999);
+        EXPECT_EQ(run->Plan.XviDParams.MaxKeyInterval, 250);
         const auto story = Story(run->JobLog);
         EXPECT_EQ(std::count(story.begin(), story.end(), "Choosing alternative field order."),
                   row.alternative ? 1 : 0);
@@ -174,27 +174,28 @@ TEST_F(DecideFieldOrderTest, InterlacedPalTriesTheSwappedOrder) {
 TEST_F(DecideFieldOrderTest, ProgressivePalIsAnalysedOnceAndAMissingLogEndsTheJob) {
     Prepare("interlace1.log", LogText(Marks(CombedShare(12))));  // exactly 2 %
     auto run = Run(false, IndexText(10, 1000, "FINISHED 0.00% FILM"));
-    run->DetectFieldOrder();
+    kDetectFieldOrder.Work(*run);
     EXPECT_EQ(Calls().size(), 1u);
-    EXPECT_EQ(run->SourceType, stProgressive);
+    EXPECT_EQ(run->Source.SourceType, stProgressive);
     EXPECT_EQ(Story(run->JobLog).back(), "Found 9999 frames");
 
     platform::DeleteTree(fakeDir + "/analyses.txt");  // the fake now finds no log to leave...
     platform::DeleteTree(fakeDir + "/interlace1.log");
     Program().VDubModPath = Helper("spine_record");  // ...or a runner that leaves nothing
     auto missing = Run(false, IndexText(10, 1000, "FINISHED 0.00% FILM"));
-    EXPECT_THROW(missing->DetectFieldOrder(), std::runtime_error);
+    EXPECT_THROW(kDetectFieldOrder.Work(*missing), std::runtime_error);
 }
 
 TEST_F(DecideFieldOrderTest, PreviewCountsWithoutAnalysis) {
     TEncRecord job = TestJob(Output());
     job.VobInfo.Video.IsNTSC = true;
     TMXEncoder run(job, true);
-    run.D2VFile = dir.File("preview.d2v");
-    ASSERT_TRUE(platform::WriteFileText(run.D2VFile, IndexText(4, 10, "FINISHED  20.00% FILM")));
-    run.DetectFieldOrder();
+    run.Source.D2VFile = dir.File("preview.d2v");
+    ASSERT_TRUE(
+        platform::WriteFileText(run.Source.D2VFile, IndexText(4, 10, "FINISHED  20.00% FILM")));
+    kDetectFieldOrder.Work(run);
     EXPECT_TRUE(Calls().empty());
-    EXPECT_EQ(run.FrameCount, 39 + 2);  // 20 % of 39 × 0.25 = 1.95
+    EXPECT_EQ(run.Source.FrameCount, 39 + 2);  // 20 % of 39 × 0.25 = 1.95
     EXPECT_TRUE(run.JobLog.empty());
 }
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "DecideLogs.h"
-#include "encoder/InterlaceDetect.h"
+#include "encoder/rules/InterlaceDetect.h"
 #include "scripts/SourceType.h"
 
 namespace {

@@ -12,15 +12,15 @@ using Strings = std::vector<std::string>;
 class DecideWholeRun : public DecideRunTest {
   protected:
     // Stand-ins for the stages this test is not about.
-    TEncoderStages Stages(const std::string& index, int64_t videoSize) {
-        TEncoderStages s = DefaultStages();
-        s.IndexForEncoding = [index](TMXEncoder& e) {
-            e.D2VFile = e.TempFile(".d2v");
-            ASSERT_TRUE(platform::WriteFileText(e.D2VFile, index));
-        };
-        s.EncodeAudio = [](TMXEncoder& e) { e.EncodedAudioFile = e.TempFile(".ac3"); };
-        s.ComputeBudget = [videoSize](TMXEncoder& e) { e.VideoSize = videoSize; };
-        s.SplitOutput = [](TMXEncoder&) {};
+    TStageTable Stages(const std::string& index, int64_t videoSize) {
+        TStageTable s = TStageTable();
+        s.Replace(kIndexForEncoding, [index](TRun& e) {
+            e.Source.D2VFile = e.TempFile(".d2v");
+            ASSERT_TRUE(platform::WriteFileText(e.Source.D2VFile, index));
+        });
+        s.Replace(kEncodeAudio, [](TRun& e) { e.Audio.EncodedAudioFile = e.TempFile(".ac3"); });
+        s.Replace(kComputeBudget, [videoSize](TRun& e) { e.Budget.VideoSize = videoSize; });
+        s.Replace(kSplitOutput, [](TRun&) {});
         return s;
     }
     // The story from "Started encoding." on, the timings reduced to their captions.
@@ -86,11 +86,11 @@ TEST_F(DecideWholeRun, SizeModeXviD) {
                        "Duration was: ",
                        "Speed was: ",
                        "Job finished."}));
-    EXPECT_EQ(run.OutWidth, 640);
-    EXPECT_EQ(run.XviDParams.Mode, 5);  // second pass, older XviD
-    EXPECT_EQ(run.XviDParams.MaxIQuant, 3);
-    EXPECT_EQ(run.XviDParams.MaxKeyInterval, 250);
-    EXPECT_FALSE(run.XviDParams.FixedQuant2);
+    EXPECT_EQ(run.Plan.OutWidth, 640);
+    EXPECT_EQ(run.Plan.XviDParams.Mode, 5);  // second pass, older XviD
+    EXPECT_EQ(run.Plan.XviDParams.MaxIQuant, 3);
+    EXPECT_EQ(run.Plan.XviDParams.MaxKeyInterval, 250);
+    EXPECT_FALSE(run.Plan.XviDParams.FixedQuant2);
     EXPECT_TRUE(platform::FileExists(Output()));
     EXPECT_TRUE(platform::FileExists(run.TempFile("_movie.avs")));
 }
@@ -114,12 +114,12 @@ TEST_F(DecideWholeRun, QualityModeDivXOnPureFilm) {
                        "Source seems to be pure FILM.", "Found 9996 frames",
                        "Running single pass encoding.", Writing(run.TempFile("_movie.avs")),
                        Writing(jobFile), "Duration was: ", "Speed was: ", "Job finished."}));
-    EXPECT_EQ(run.SourceType, stForcedFilm);
-    EXPECT_EQ(run.OutWidth, 704);
-    EXPECT_DOUBLE_EQ(run.PixelAspect, 72.0 / 79.0 * 4 / 3);
-    EXPECT_EQ(run.DivXParams.VbrMode, 1);
-    EXPECT_EQ(run.DivXParams.VbrQuality, 27);
-    EXPECT_EQ(run.DivXParams.MaxKeyInterval, 240);
+    EXPECT_EQ(run.Source.SourceType, stForcedFilm);
+    EXPECT_EQ(run.Plan.OutWidth, 704);
+    EXPECT_DOUBLE_EQ(run.Plan.PixelAspect, 72.0 / 79.0 * 4 / 3);
+    EXPECT_EQ(run.Plan.DivXParams.VbrMode, 1);
+    EXPECT_EQ(run.Plan.DivXParams.VbrQuality, 27);
+    EXPECT_EQ(run.Plan.DivXParams.MaxKeyInterval, 240);
     EXPECT_TRUE(platform::FileExists(Output()));
 }
 

@@ -5,23 +5,15 @@
 #include <thread>
 
 #include "DecideLogs.h"
-#include "avi/AviTestFile.h"
-#include "encoder/IndexFile.h"
 #include "encoder/StageTestSupport.h"
+#include "encoder/TextFiles.h"
+#include "support/SparseMovie.h"
 
 namespace {
 
-using Strings = std::vector<std::string>;
+using testing_support::WriteMovie;
 
-// A sparse AVI of `frames` video frames of 1 MiB each, a key frame every 25.
-void WriteMovie(const std::string& path, int frames) {
-    avitest::AviPlan plan;
-    std::string keys;
-    for (int i = 0; i < frames; ++i) keys += i % 25 == 0 ? 'K' : '.';
-    plan.chunks = avitest::Frames(keys, 1048576);
-    plan.sparse = true;
-    avitest::MakeAvi(plan).bytes.WriteTo(path);
-}
+using Strings = std::vector<std::string>;
 
 class EndToEnd : public StageTest {
   protected:
@@ -43,7 +35,7 @@ class EndToEnd : public StageTest {
     Strings RunJob(const TEncRecord& job) {
         run_ = std::make_unique<TMXEncoder>(job, false);
         TMXEncoder& run = *run_;
-        run.SetStages(DefaultStages());
+        run.SetStages(TStageTable());
         run.Execute();
         Strings steps;
         bool started = false, inEcho = false;
@@ -95,10 +87,10 @@ TEST_F(EndToEnd, SizeModeXviDOnTwoCdsWithAc3AndExternalSubtitles) {
     for (const char* ext : {".avi", ".idx", ".rar", ".cd1.avi", ".cd1.idx", ".cd1.sub", ".cd1.rar",
                             ".cd2.avi", ".cd2.idx", ".cd2.sub", ".cd2.rar", "_mx.log"})
         EXPECT_TRUE(platform::FileExists(out + ext)) << ext;
-    EXPECT_GT(run_->SubtitleSize, 0);  // the delivered subtitles count against the budget
+    EXPECT_GT(run_->Budget.SubtitleSize, 0);  // the delivered subtitles count against the budget
     // The budget reaches the codec through the analysis and the passes unchanged.
-    EXPECT_EQ(run_->XviDParams.DesiredSize, int32_t((run_->VideoSize + 512) / 1024));
-    EXPECT_EQ(run_->XviDParams.Mode, 5);
+    EXPECT_EQ(run_->Plan.XviDParams.DesiredSize, int32_t((run_->Budget.VideoSize + 512) / 1024));
+    EXPECT_EQ(run_->Plan.XviDParams.Mode, 5);
 }
 
 TEST_F(EndToEnd, QualityModeXviD) {
@@ -125,10 +117,10 @@ TEST_F(EndToEnd, SizeModeDivXWithVbrMp3) {
                        "Running compressibility test.", "Switching b-frames off.",
                        "Running first pass.", "Running second pass.", "Job finished."}));
     EXPECT_TRUE(platform::FileExists(Output()));
-    EXPECT_EQ(run_->DivXParams.VbrMode, 3);
-    EXPECT_EQ(run_->DivXParams.TargetBitrate, 14668562);
+    EXPECT_EQ(run_->Plan.DivXParams.VbrMode, 3);
+    EXPECT_EQ(run_->Plan.DivXParams.TargetBitrate, 14668562);
     // The second pass takes the encoded track, not the demultiplexed one.
-    EXPECT_EQ(run_->EncodedAudioFile.substr(run_->EncodedAudioFile.size() - 4), ".mp3");
+    EXPECT_EQ(run_->Audio.EncodedAudioFile.substr(run_->Audio.EncodedAudioFile.size() - 4), ".mp3");
 }
 
 // The automatic audio choice settles both tracks before the budget and the passes: the first goes
@@ -149,12 +141,12 @@ TEST_F(EndToEnd, AutomaticAudioWithASecondTrackAndRenderedSubtitles) {
                        "Switching b-frames off.", "Running first pass.", "Running second pass.",
                        "Splitting video into: " + out + ".cd1.avi",
                        "Splitting video into: " + out + ".cd2.avi", "Job finished."}));
-    EXPECT_TRUE(run_->AutoAudio);
+    EXPECT_TRUE(run_->Audio.AutoAudio);
     EXPECT_EQ(run_->Settings.AudioMode, kAudioAC3);
-    EXPECT_TRUE(run_->HasAudio2);
-    EXPECT_EQ(run_->EncodedAudioFile, Temp("film T01 3_2ch 448Kbps DELAY 0ms.ac3"));
-    EXPECT_EQ(run_->EncodedAudioFile2, Temp("film T03 3_2ch 448Kbps DELAY 0ms.mp3"));
-    EXPECT_EQ(run_->VobSubFile, Temp("film.idx"));
+    EXPECT_TRUE(run_->Audio.HasAudio2);
+    EXPECT_EQ(run_->Audio.EncodedAudioFile, Temp("film T01 3_2ch 448Kbps DELAY 0ms.ac3"));
+    EXPECT_EQ(run_->Audio.EncodedAudioFile2, Temp("film T03 3_2ch 448Kbps DELAY 0ms.mp3"));
+    EXPECT_EQ(run_->Source.VobSubFile, Temp("film.idx"));
     EXPECT_FALSE(platform::FileExists(out + ".idx"));
     EXPECT_TRUE(platform::FileExists(out + ".cd2.avi"));
 }
@@ -178,7 +170,7 @@ TEST_F(EndToEnd, PreviewsCacheTheirIndexAndANormalJobDoesNotTakeIt) {
         std::remove(opened.c_str());
         const size_t before = window.Lines().size();
         TMXEncoder run(job, true);
-        run.SetStages(DefaultStages());
+        run.SetStages(TStageTable());
         RunState().StateFlags = 0;
         run.Execute();
         EXPECT_TRUE(RunState().StateFlags.load() & Idle);
@@ -231,8 +223,8 @@ TEST_F(EndToEnd, PreviewsCacheTheirIndexAndANormalJobDoesNotTakeIt) {
     job.QualityMode = true;
     job.Quality = 80;
     RunJob(job);
-    EXPECT_EQ(run_->D2VFile, Temp("film.d2v"));
-    EXPECT_EQ(run_->VobSubFile, "");
+    EXPECT_EQ(run_->Source.D2VFile, Temp("film.d2v"));
+    EXPECT_EQ(run_->Source.VobSubFile, "");
     EXPECT_TRUE(platform::FileExists(Output()));
     for (const std::string& call : Calls()) EXPECT_EQ(call.find(".idx"), std::string::npos) << call;
     EXPECT_FALSE(platform::FileExists(index));

@@ -1,5 +1,5 @@
-#include "encoder/AudioChoice.h"
 #include "encoder/StageTestSupport.h"
+#include "encoder/rules/AudioChoice.h"
 
 namespace {
 
@@ -46,9 +46,9 @@ class Audio : public StageTest {
     // Indexes the title (which demultiplexes the tracks) and runs the audio stage.
     std::unique_ptr<TMXEncoder> Encode(const TEncRecord& job) {
         auto run = Run(job);
-        run->IndexForEncoding();
+        kIndexForEncoding.Work(*run);
         std::remove(dir.File("calls.log").c_str());
-        run->EncodeAudio();
+        kEncodeAudio.Work(*run);
         return run;
     }
     std::string Demuxed(int track, const std::string& ext = ".ac3") const {
@@ -66,11 +66,11 @@ TEST_F(Audio, TheAutomaticChoiceAt705MbEncodesBothTracksAsVbrMp3) {
     job.AudioTrack2 = 1;
     job.TargetSize = 705;
     auto run = Encode(job);
-    EXPECT_TRUE(run->AutoAudio);
+    EXPECT_TRUE(run->Audio.AutoAudio);
     EXPECT_EQ(run->Settings.AudioMode, kAudioVbrMp3);
-    EXPECT_EQ(run->DemuxedAudioFile, Demuxed(1));
-    EXPECT_EQ(run->EncodedAudioFile, Demuxed(1, ".mp3"));
-    EXPECT_EQ(run->EncodedAudioFile2, Demuxed(3, ".mp3"));
+    EXPECT_EQ(run->Audio.DemuxedAudioFile, Demuxed(1));
+    EXPECT_EQ(run->Audio.EncodedAudioFile, Demuxed(1, ".mp3"));
+    EXPECT_EQ(run->Audio.EncodedAudioFile2, Demuxed(3, ".mp3"));
     const Strings calls = Calls();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0],
@@ -88,8 +88,8 @@ TEST_F(Audio, At706MbAndInQualityModeAc3IsTakenUnchanged) {
         job.TargetSize = target;
         auto run = Encode(job);
         EXPECT_EQ(run->Settings.AudioMode, kAudioAC3);
-        EXPECT_EQ(run->EncodedAudioFile, Demuxed(1));
-        EXPECT_EQ(run->EncodedAudioFile2, Demuxed(3, ".mp3"));
+        EXPECT_EQ(run->Audio.EncodedAudioFile, Demuxed(1));
+        EXPECT_EQ(run->Audio.EncodedAudioFile2, Demuxed(3, ".mp3"));
         EXPECT_EQ(Calls().size(), 1u);  // the second track only
         EXPECT_EQ(Logged(*run), Strings{"Encoding audio 2."});
     }
@@ -103,9 +103,9 @@ TEST_F(Audio, ANonAc3FirstTrackIsEncodedAndTheModeStaysMp3) {
     job.AudioMode = kAudioAC3;
     auto run = Encode(job);
     EXPECT_EQ(run->Settings.AudioMode, kAudioVbrMp3);
-    EXPECT_EQ(run->EncodedAudioFile, Demuxed(1, ".mp3"));
+    EXPECT_EQ(run->Audio.EncodedAudioFile, Demuxed(1, ".mp3"));
     // The second track has no such test: it goes in as demultiplexed.
-    EXPECT_EQ(run->EncodedAudioFile2, Demuxed(3, ".mpa"));
+    EXPECT_EQ(run->Audio.EncodedAudioFile2, Demuxed(3, ".mpa"));
     EXPECT_EQ(Calls().size(), 1u);
 }
 
@@ -136,8 +136,8 @@ TEST_F(Audio, MissingTracksAreLoggedAndLeaveNoFile) {
     TEncRecord job = Job();
     job.AudioTrack2 = 1;
     auto run = Encode(job);
-    EXPECT_EQ(run->EncodedAudioFile, "");
-    EXPECT_EQ(run->EncodedAudioFile2, Demuxed(3, ".mp3"));
+    EXPECT_EQ(run->Audio.EncodedAudioFile, "");
+    EXPECT_EQ(run->Audio.EncodedAudioFile2, Demuxed(3, ".mp3"));
     EXPECT_EQ(Logged(*run), (Strings{"Audio is not found.", "Encoding audio 2."}));
 
     testing_support::ScopedEnv nothing("STAGE_LEAVE_NOTHING", "1");
@@ -151,7 +151,7 @@ TEST_F(Audio, NoFirstTrackMeansNothingIsDoneOrLogged) {
     job.AudioTrack2 = 1;
     auto run = Encode(job);
     EXPECT_TRUE(Logged(*run).empty());
-    EXPECT_FALSE(run->AutoAudio);
+    EXPECT_FALSE(run->Audio.AutoAudio);
     EXPECT_TRUE(Calls().empty());
 }
 

@@ -1,7 +1,7 @@
 #include <filesystem>
 
-#include "encoder/Budget.h"
 #include "encoder/StageTestSupport.h"
+#include "encoder/rules/Budget.h"
 
 namespace {
 
@@ -73,17 +73,17 @@ class BudgetStage : public StageTest {
     // A run as the audio stage leaves it: AC3 chosen automatically, one file of `bytes`.
     std::unique_ptr<TMXEncoder> Prepared(TEncRecord job, int64_t bytes) {
         auto run = Run(job);
-        run->FrameCount = 150000;
-        run->AutoAudio = true;
+        run->Source.FrameCount = 150000;
+        run->Audio.AutoAudio = true;
         run->Settings.AudioMode = kAudioAC3;
-        run->EncodedAudioFile = Temp("film T01.ac3");
+        run->Audio.EncodedAudioFile = Temp("film T01.ac3");
         dir.Write("out/mx_tmp/film T01.ac3", "");
-        std::filesystem::resize_file(run->EncodedAudioFile, uint64_t(bytes));
+        std::filesystem::resize_file(run->Audio.EncodedAudioFile, uint64_t(bytes));
         return run;
     }
     std::string Error(TMXEncoder& run) {
         try {
-            run.ComputeBudget();
+            kComputeBudget.Work(run);
         } catch (const std::exception& e) {
             return e.what();
         }
@@ -95,13 +95,13 @@ TEST_F(BudgetStage, XviDGetsTheVideoSizeInKibAndNoBitrateLine) {
     TEncRecord job = Job();
     job.TargetSize = 1400;
     auto run = Prepared(job, 336000000);
-    run->ComputeBudget();
+    kComputeBudget.Work(*run);
     EXPECT_EQ(Logged(*run), (Strings{"Audio size: 336,000,000 bytes (320.43 Mb)",
                                      "Overhead: 999,936 bytes (0.95 Mb)",
                                      "Video size: 1,131,006,464 bytes (1078.61 Mb)"}));
-    EXPECT_EQ(run->VideoSize, 1131006464);
-    EXPECT_EQ(run->XviDParams.DesiredSize, 1104498);
-    EXPECT_EQ(run->DivXParams.TargetBitrate, 0);
+    EXPECT_EQ(run->Budget.VideoSize, 1131006464);
+    EXPECT_EQ(run->Plan.XviDParams.DesiredSize, 1104498);
+    EXPECT_EQ(run->Plan.DivXParams.TargetBitrate, 0);
 }
 
 TEST_F(BudgetStage, DivXAddsItsOverheadAndGetsABitrate) {
@@ -109,13 +109,13 @@ TEST_F(BudgetStage, DivXAddsItsOverheadAndGetsABitrate) {
     job.TargetSize = 1400;
     job.Codec = kCodecDivX;
     auto run = Prepared(job, 336000000);
-    run->ComputeBudget();
+    kComputeBudget.Work(*run);
     const Strings log = Logged(*run);
     ASSERT_EQ(log.size(), 4u);
     EXPECT_EQ(log[1], "Overhead: 4,677,888 bytes (4.46 Mb)");  // (7812 + 28734) x 128
     // 1,127,328,512 bytes over 6000 s
     EXPECT_EQ(log[3], "Target bitrate is: 1503kbps");
-    EXPECT_EQ(run->DivXParams.TargetBitrate, 1503105);
+    EXPECT_EQ(run->Plan.DivXParams.TargetBitrate, 1503105);
 }
 
 TEST_F(BudgetStage, SecondTrackAndExternalSubtitlesCount) {
@@ -127,12 +127,12 @@ TEST_F(BudgetStage, SecondTrackAndExternalSubtitlesCount) {
     dir.Write("out/film.idx", std::string(1000, 'i'));
     dir.Write("out/film.rar", std::string(24, 'r'));
     auto run = Prepared(job, 1000000);
-    run->EncodedAudioFile2 = dir.Write("out/mx_tmp/film T03.mp3", std::string(5000, 'm'));
-    run->ComputeBudget();
-    EXPECT_TRUE(run->HasAudio2);
-    EXPECT_EQ(run->SubtitleSize, 1024);
+    run->Audio.EncodedAudioFile2 = dir.Write("out/mx_tmp/film T03.mp3", std::string(5000, 'm'));
+    kComputeBudget.Work(*run);
+    EXPECT_TRUE(run->Audio.HasAudio2);
+    EXPECT_EQ(run->Budget.SubtitleSize, 1024);
     const int64_t overhead = 128 * (7812 + 46875);
-    EXPECT_EQ(run->VideoSize, 1400 * kMegabyte - overhead - 1000000 - 5000 - 1024);
+    EXPECT_EQ(run->Budget.VideoSize, 1400 * kMegabyte - overhead - 1000000 - 5000 - 1024);
     EXPECT_EQ(Logged(*run)[1], "Audio 2 size: 5,000 bytes (0.00 Mb)");
     EXPECT_EQ(Logged(*run)[3], "Subtitles size: 1,024 bytes (0.00 Mb)");
 }
@@ -142,20 +142,20 @@ TEST_F(BudgetStage, AMissingSecondTrackIsSwitchedOffForTheRestOfTheJob) {
     job.TargetSize = 700;
     job.AudioTrack2 = 1;
     auto run = Prepared(job, 1000);
-    run->EncodedAudioFile2 = Temp("film T03.mp3");
-    run->ComputeBudget();
+    run->Audio.EncodedAudioFile2 = Temp("film T03.mp3");
+    kComputeBudget.Work(*run);
     EXPECT_EQ(Logged(*run)[1], "Audio 2 is not found. Switching it off.");
     EXPECT_EQ(run->Settings.AudioTrack2, -1);
-    EXPECT_EQ(run->EncodedAudioFile2, "");
-    EXPECT_FALSE(run->HasAudio2);
-    EXPECT_EQ(run->VideoSize, 700 * kMegabyte - 999936 - 1000);
+    EXPECT_EQ(run->Audio.EncodedAudioFile2, "");
+    EXPECT_FALSE(run->Audio.HasAudio2);
+    EXPECT_EQ(run->Budget.VideoSize, 700 * kMegabyte - 999936 - 1000);
 }
 
 TEST_F(BudgetStage, TheTwoErrorsAndQualityMode) {
     TEncRecord job = Job();
     job.TargetSize = 1400;
     auto run = Prepared(job, 1000);
-    run->EncodedAudioFile = Temp("film T01.mp3");
+    run->Audio.EncodedAudioFile = Temp("film T01.mp3");
     EXPECT_EQ(Error(*run), "Audio is not found. Encoding aborted.");
 
     job.TargetSize = 300;
@@ -165,8 +165,8 @@ TEST_F(BudgetStage, TheTwoErrorsAndQualityMode) {
 
     job.TargetSize = 0;  // quality mode
     run = Prepared(job, 1000);
-    run->EncodedAudioFile.clear();
-    run->ComputeBudget();
+    run->Audio.EncodedAudioFile.clear();
+    kComputeBudget.Work(*run);
     EXPECT_TRUE(Logged(*run).empty());
 }
 
@@ -175,7 +175,7 @@ TEST_F(BudgetStage, ATitleWithoutFramesHasNoDivXBitrate) {
     job.TargetSize = 700;
     job.Codec = kCodecDivX;
     auto run = Prepared(job, 1000);
-    run->FrameCount = 0;
+    run->Source.FrameCount = 0;
     EXPECT_EQ(Error(*run), "The target bitrate cannot be computed for 0 frames.");
 }
 

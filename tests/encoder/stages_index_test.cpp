@@ -1,6 +1,6 @@
-#include "encoder/IndexCommand.h"
 #include "encoder/StageFiles.h"
 #include "encoder/StageTestSupport.h"
+#include "encoder/rules/IndexCommand.h"
 
 namespace {
 
@@ -47,8 +47,8 @@ TEST_F(Indexing, OneRunPerTrackWithTheTrackNumberAndOutputMethod) {
         job.AudioTrack2 = c.track2;
         auto run = Run(job);
         run->IdctChoice = 1;
-        run->IndexForEncoding();
-        EXPECT_EQ(run->D2VFile, Temp("film.d2v"));
+        kIndexForEncoding.Work(*run);
+        EXPECT_EQ(run->Source.D2VFile, Temp("film.d2v"));
         Strings expected;
         for (const std::string& m : c.middles)
             expected.push_back(Prefix("VTS_01_1.VOB") + m + Tail("film"));
@@ -67,9 +67,9 @@ TEST_F(Indexing, AnEmptyFirstVobIsFoundInTheFolderAndKept) {
     job.AudioTrack = -1;
     auto run = Run(job);
     run->IdctChoice = 1;
-    run->IndexForPreview();
+    kIndexForPreview.Work(*run);
     EXPECT_EQ(run->Settings.VobInfo.FirstVob, "VTS_01_1.VOB");  // name order, any letter case
-    EXPECT_EQ(run->D2VFile, Temp("film_preview.d2v"));
+    EXPECT_EQ(run->Source.D2VFile, Temp("film_preview.d2v"));
     EXPECT_EQ(Calls(), Strings{Prefix("VTS_01_1.VOB") + " -OM=0" + Tail("film_preview")});
 }
 
@@ -79,13 +79,13 @@ TEST_F(Indexing, WithoutAnyVobBothOperationsEndTheJobWithTheirOwnText) {
     job.VobInfo.FirstVob.clear();
     auto run = Run(job);
     try {
-        run->IndexForEncoding();
+        kIndexForEncoding.Work(*run);
         ADD_FAILURE();
     } catch (const std::exception& e) {
         EXPECT_STREQ(e.what(), "Input VOBs are not found. Encoding aborted.");
     }
     try {
-        run->IndexForPreview();
+        kIndexForPreview.Work(*run);
         ADD_FAILURE();
     } catch (const std::exception& e) {
         EXPECT_STREQ(e.what(), "Input VOBs are not found.");
@@ -97,7 +97,7 @@ TEST_F(Indexing, AMissingIndexerIsNamedInsteadOfPassingUnnoticed) {
     Program().DVD2AVIPath = dir.File("DVD2AVI/DVD2AVIdg.exe");
     auto run = Run(Job());
     try {
-        run->IndexForEncoding();
+        kIndexForEncoding.Work(*run);
         ADD_FAILURE();
     } catch (const std::exception& e) {
         EXPECT_NE(std::string(e.what()).find("DVD2AVIdg.exe"), std::string::npos) << e.what();

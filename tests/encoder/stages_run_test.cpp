@@ -24,23 +24,23 @@ Strings WithoutEchoes(const Strings& log) {
 
 class WholeRun : public StageTest {
   protected:
-    TEncoderStages Stages() {
-        TEncoderStages s = DefaultStages();
-        s.DetectFieldOrder = [](TMXEncoder& e) { e.FrameCount = 1350; };
-        s.ChooseInitialSettings = [](TMXEncoder& e) { e.OutWidth = 640; };
-        s.RunCompTest = [](TMXEncoder&) {};
-        s.MeasureCompTest = [](TMXEncoder& e) { e.CompRatio = 0.8; };
-        s.AdjustAfterCompTest = [](TMXEncoder&) {};
-        s.HeightForWidth = [](TMXEncoder&, int32_t) { return 272; };
-        s.RunFirstPass = [](TMXEncoder&) {};
-        s.RunSecondPass = [](TMXEncoder& e) {
+    TStageTable Stages() {
+        TStageTable s = TStageTable();
+        s.Replace(kDetectFieldOrder, [](TRun& e) { e.Source.FrameCount = 1350; });
+        s.Replace(kChooseInitialSettings, [](TRun& e) { e.Plan.OutWidth = 640; });
+        s.Replace(kRunCompTest, [](TRun&) {});
+        s.Replace(kMeasureCompTest, [](TRun& e) { e.CompTest.CompRatio = 0.8; });
+        s.Replace(kAdjustAfterCompTest, [](TRun&) {});
+        s.Replace(kHeightForWidth, [](TRun& e) { e.Plan.OutHeight = 272; });
+        s.Replace(kRunFirstPass, [](TRun&) {});
+        s.Replace(kRunSecondPass, [](TRun& e) {
             avitest::AviPlan plan;
             std::string keys;
             for (int i = 0; i < 1350; ++i) keys += i % 25 == 0 ? 'K' : '.';
             plan.chunks = avitest::Frames(keys, 1048576);
             plan.sparse = true;
             avitest::MakeAvi(plan).bytes.WriteTo(e.Settings.OutputFile);
-        };
+        });
         return s;
     }
 };
@@ -82,7 +82,7 @@ TEST_F(WholeRun, FromIndexingThroughTheBudgetToTwoCdsWithExternalSubtitles) {
     for (const char* ext :
          {".cd1.avi", ".cd1.idx", ".cd1.sub", ".cd1.rar", ".cd2.avi", ".cd2.rar", ".idx", ".rar"})
         EXPECT_TRUE(platform::FileExists(out + ext)) << ext;
-    EXPECT_EQ(run.XviDParams.DesiredSize, int32_t((run.VideoSize + 512) / 1024));
+    EXPECT_EQ(run.Plan.XviDParams.DesiredSize, int32_t((run.Budget.VideoSize + 512) / 1024));
 }
 
 }  // namespace

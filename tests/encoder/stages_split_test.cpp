@@ -1,10 +1,12 @@
 #include <regex>
 
-#include "avi/AviTestFile.h"
-#include "encoder/SplitPlan.h"
 #include "encoder/StageTestSupport.h"
+#include "encoder/rules/SplitPlan.h"
+#include "support/SparseMovie.h"
 
 namespace {
+
+using testing_support::WriteMovie;
 
 using Strings = std::vector<std::string>;
 
@@ -19,16 +21,6 @@ TEST(SplitPlan, PartSizesFileNamesAndTimeTexts) {
     EXPECT_EQ(SubtitleTimeText(93088, 25), "01:02:03.520");  // not 519 by a rounding error
     EXPECT_EQ(SubtitleTimeText(1000, 29.97), "00:00:33.366");
     EXPECT_EQ(SubtitleTimeText(0, 23.976), "00:00:00.000");
-}
-
-// A sparse AVI of `frames` video frames of 1 MiB each, a key frame every 25.
-void WriteMovie(const std::string& path, int frames) {
-    avitest::AviPlan plan;
-    std::string keys;
-    for (int i = 0; i < frames; ++i) keys += i % 25 == 0 ? 'K' : '.';
-    plan.chunks = avitest::Frames(keys, 1048576);
-    plan.sparse = true;
-    avitest::MakeAvi(plan).bytes.WriteTo(path);
 }
 
 // The (first, count) of every split job's frame range in the job log.
@@ -46,7 +38,7 @@ class Split : public StageTest {
   protected:
     std::unique_ptr<TMXEncoder> SplitJob(TEncRecord job) {
         auto run = Run(job);
-        run->SplitOutput();
+        kSplitOutput.Work(*run);
         return run;
     }
     static Strings Only(const Strings& log, const std::string& prefix) {
@@ -76,7 +68,7 @@ TEST_F(Split, TwoAndThreeCdsAreCutIntoConsecutiveRangesEndingAtKeyFrames) {
         job.AudioMode = kAudioAC3;
         auto run = Run(job);
         WriteMovie(Output(), c.frames);
-        run->SplitOutput();
+        kSplitOutput.Work(*run);
         const Strings log = Logged(*run);
         Strings expected;
         for (size_t n = 1; n <= c.parts; ++n)
@@ -106,9 +98,9 @@ TEST_F(Split, ExternalSubtitlesAreCutToTheSameTimesAndPacked) {
     job.SubTrack = 0;
     job.ExternalSubs = true;
     auto run = Run(job);
-    run->SubtitleSize = 30000000;  // P = 734003200 - 15000000
+    run->Budget.SubtitleSize = 30000000;  // P = 734003200 - 15000000
     WriteMovie(Output(), 1350);
-    run->SplitOutput();
+    kSplitOutput.Work(*run);
     const auto ranges = Ranges(Logged(*run));
     ASSERT_EQ(ranges.size(), 2u);
     const std::string cut1 = SubtitleTimeText(ranges[0].second, 25);

@@ -1,5 +1,5 @@
 #include "encoder/StageTestSupport.h"
-#include "encoder/VobSubParams.h"
+#include "encoder/rules/VobSubParams.h"
 
 namespace {
 
@@ -74,12 +74,12 @@ TEST_F(Subtitles, InternalSubtitlesAreExtractedEditedAndRendered) {
     job.ForcedSubsOnly = true;
     job.VobInfo.Subtitles[0].StreamId = 3;
     auto run = Run(job);
-    run->ExtractSubtitles();
+    kExtractSubtitles.Work(*run);
     EXPECT_EQ(
         testing_support::ReadAll(Temp("vobsub.params")),
         dir.File("dvd/VTS_01_0.IFO") + "\r\n" + Temp("film") + "\r\n1\r\n0\r\n3 2 cc\r\nCLOSE\r\n");
     EXPECT_EQ(Calls(), Strings{Configure()});
-    EXPECT_EQ(run->VobSubFile, Temp("film.idx"));
+    EXPECT_EQ(run->Source.VobSubFile, Temp("film.idx"));
     const Strings index = IndexLines();
     ASSERT_EQ(index.size(), 5u);
     EXPECT_EQ(index[2], "langidx: 3\r");
@@ -93,7 +93,7 @@ TEST_F(Subtitles, InternalSubtitlesAreExtractedEditedAndRendered) {
 TEST_F(Subtitles, OnlyTheFirst200LinesOfTheIndexAreEdited) {
     testing_support::ScopedEnv pad("STAGE_IDX_PAD", "198");  // "langidx:" on line 201
     auto run = Run(SubJob());
-    run->ExtractSubtitles();
+    kExtractSubtitles.Work(*run);
     const Strings index = IndexLines();
     ASSERT_EQ(index.size(), 203u);
     EXPECT_EQ(index[200], "langidx: 9\r");
@@ -104,7 +104,7 @@ TEST_F(Subtitles, AMarkedVobNameFallsBackToThePlainIfoCopiedUnderTheMarkedName) 
     TEncRecord job = SubJob();
     job.VobInfo.FirstVob = "VTS_02_PGC_03_1.VOB";
     auto run = Run(job);
-    run->ExtractSubtitles();
+    kExtractSubtitles.Work(*run);
     EXPECT_EQ(testing_support::ReadAll(dir.File("dvd/VTS_02_PGC_03_0.ifo")), "ifo bytes");
     const std::string params = testing_support::ReadAll(Temp("vobsub.params"));
     EXPECT_EQ(params.substr(0, params.find("\r\n")), dir.File("dvd/VTS_02_PGC_03_0.ifo"));
@@ -114,9 +114,9 @@ TEST_F(Subtitles, AMarkedVobNameFallsBackToThePlainIfoCopiedUnderTheMarkedName) 
 TEST_F(Subtitles, WithoutAnIfoSubtitlesAreDroppedAndTheJobGoesOn) {
     std::remove(dir.File("dvd/VTS_01_0.IFO").c_str());
     auto run = Run(SubJob());
-    run->ExtractSubtitles();
+    kExtractSubtitles.Work(*run);
     EXPECT_EQ(Logged(*run), Strings{"IFO file is not found. Subtitle processing is disabled."});
-    EXPECT_EQ(run->VobSubFile, "");
+    EXPECT_EQ(run->Source.VobSubFile, "");
     EXPECT_TRUE(Calls().empty());
 }
 
@@ -124,7 +124,7 @@ TEST_F(Subtitles, NoIndexWrittenEndsTheJobNamingTheFile) {
     testing_support::ScopedEnv nothing("STAGE_LEAVE_NOTHING", "1");
     auto run = Run(SubJob());
     try {
-        run->ExtractSubtitles();
+        kExtractSubtitles.Work(*run);
         ADD_FAILURE();
     } catch (const std::exception& e) {
         EXPECT_NE(std::string(e.what()).find(Temp("film.idx")), std::string::npos) << e.what();
@@ -135,11 +135,11 @@ TEST_F(Subtitles, ExternalSubtitlesAreArchivedBesideTheOutput) {
     TEncRecord job = SubJob();
     job.ExternalSubs = true;
     auto run = Run(job);
-    run->ExtractSubtitles();
+    kExtractSubtitles.Work(*run);
     EXPECT_EQ(Calls(),
               (Strings{Configure(), Program().RarPath + " a -m5 -ep \"" + Temp("film.rar") +
                                         "\" \"" + Temp("film.sub") + "\""}));
-    EXPECT_EQ(run->VobSubFile, "");
+    EXPECT_EQ(run->Source.VobSubFile, "");
     EXPECT_TRUE(run->Settings.ExternalSubs);
     EXPECT_EQ(testing_support::ReadAll(dir.File("out/film.idx")),
               testing_support::ReadAll(Temp("film.idx")));
@@ -152,10 +152,10 @@ TEST_F(Subtitles, WithoutTheArchiverExternalSubtitlesTurnInternal) {
     TEncRecord job = SubJob();
     job.ExternalSubs = true;
     auto run = Run(job);
-    run->ExtractSubtitles();
+    kExtractSubtitles.Work(*run);
     EXPECT_EQ(Logged(*run).back(), "WinRAR is not found. Switching to internal subtitles.");
     EXPECT_FALSE(run->Settings.ExternalSubs);
-    EXPECT_EQ(run->VobSubFile, Temp("film.idx"));
+    EXPECT_EQ(run->Source.VobSubFile, Temp("film.idx"));
     EXPECT_FALSE(platform::FileExists(dir.File("out/film.idx")));
 }
 
@@ -163,8 +163,8 @@ TEST_F(Subtitles, APreviewStopsAfterTheIndexEvenForExternalSubtitles) {
     TEncRecord job = SubJob();
     job.ExternalSubs = true;
     auto run = Run(job, true);
-    run->ExtractSubtitles();
-    EXPECT_EQ(run->VobSubFile, Temp("film.idx"));
+    kExtractSubtitles.Work(*run);
+    EXPECT_EQ(run->Source.VobSubFile, Temp("film.idx"));
     EXPECT_EQ(Calls(), Strings{Configure()});
 }
 

@@ -1,5 +1,5 @@
 // clang-format off
-// fuzz-sources: src/encoder/IndexLines.cpp src/encoder/InterlaceDetect.cpp src/encoder/FrameSizes.cpp src/util/SplitText.cpp src/platform/locale.cpp src/platform/locale_numbers.cpp src/platform/locale_time.cpp
+// fuzz-sources: src/encoder/rules/IndexLines.cpp src/encoder/rules/InterlaceDetect.cpp src/encoder/rules/FrameSizes.cpp src/util/SplitText.cpp src/platform/locale.cpp src/platform/locale_numbers.cpp src/platform/locale_time.cpp
 // clang-format on
 // The index file, the analysis log and frames.log are written by programs outside our control.
 // Whatever they hold, reading them either gives a result or reports the damage; it never reads
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "encoder/FrameSizes.h"
-#include "encoder/IndexLines.h"
-#include "encoder/InterlaceDetect.h"
+#include "encoder/rules/FrameSizes.h"
+#include "encoder/rules/IndexLines.h"
+#include "encoder/rules/InterlaceDetect.h"
 
 namespace {
 

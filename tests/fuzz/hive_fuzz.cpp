@@ -1,7 +1,7 @@
 // Any text either fails to parse with a RegistryError or is a hive whose text parses back to the
 // same hive.
 // clang-format off
-// fuzz-sources: src/platform/hive.cpp src/platform/hive_parse.cpp src/platform/hive_text.cpp src/platform/hive_names.cpp
+// fuzz-sources: src/platform/hive.cpp src/platform/hive_parse.cpp src/platform/hive_text.cpp src/platform/hive_names.cpp src/platform/text_lines.cpp
 // clang-format on
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // A write of one key reads back as written (blanks around it aside) and changes no other key.
-// fuzz-sources: src/platform/ini_text.cpp src/platform/hive_names.cpp
+// fuzz-sources: src/platform/ini_text.cpp src/platform/hive_names.cpp src/platform/text_lines.cpp
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>

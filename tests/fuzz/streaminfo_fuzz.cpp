@@ -1,7 +1,7 @@
 // Reads arbitrary text as a stream information file: every malformed line must end in
 // DvdParseError, and the track counts must stay within the record's arrays.
 // clang-format off
-// fuzz-sources: src/dvd/StreamInfoText.cpp src/dvd/TextFields.cpp src/dvd/VobInfo.cpp src/util/SplitText.cpp
+// fuzz-sources: src/dvd/StreamInfoText.cpp src/dvd/TextFields.cpp src/dvd/VobInfo.cpp src/util/SplitText.cpp src/platform/text_lines.cpp
 // clang-format on
 #include <cstdint>
 #include <cstdlib>

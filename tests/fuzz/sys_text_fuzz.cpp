@@ -1,7 +1,7 @@
 // The small text readers of the platform layer on any bytes: numbers, wildcards and os-release.
 // Whatever they accept must come back unchanged through the matching writer.
 // clang-format off
-// fuzz-sources: src/platform/locale_numbers.cpp src/platform/files_find.cpp src/platform/system.cpp src/platform/files_text.cpp src/platform/files_internal.cpp
+// fuzz-sources: src/platform/locale_numbers.cpp src/platform/files_find.cpp src/platform/system.cpp src/platform/files_text.cpp src/platform/files_internal.cpp src/platform/text_lines.cpp
 // clang-format on
 #include <fuzzer/FuzzedDataProvider.h>
 

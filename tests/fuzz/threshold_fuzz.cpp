@@ -1,5 +1,5 @@
 // clang-format off
-// fuzz-sources: src/encoder/ThresholdCapture.cpp src/util/SplitText.cpp src/jobs/ProgramValues.cpp src/platform/locale.cpp src/platform/locale_numbers.cpp src/platform/locale_time.cpp
+// fuzz-sources: src/encoder/rules/ThresholdCapture.cpp src/util/SplitText.cpp src/platform/locale.cpp src/platform/locale_numbers.cpp src/platform/locale_time.cpp
 // clang-format on
 // Debug strings come from a program outside our control. Whatever they hold, the capture either
 // leaves the threshold alone, raises it to a metric below 2.0, or reports a conversion error.
@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "encoder/ThresholdCapture.h"
+#include "encoder/rules/ThresholdCapture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

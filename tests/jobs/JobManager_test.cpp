@@ -14,6 +14,7 @@
 
 #include "jobs/Abort.h"
 #include "jobs/ProgramValues.h"
+#include "support/RecordingSink.h"
 
 namespace {
 
@@ -146,10 +147,7 @@ TEST_F(JobManagerTest, UntickedEntriesStayAndEntriesTickedDuringTheRunAreRun) {
 }
 
 TEST_F(JobManagerTest, AJobWhoseRunCannotBeMadeIsDroppedWithAMessageAndTheQueueGoesOn) {
-    struct Sink : ILineSink {
-        void AddLine(const std::string& line) override { lines.push_back(line); }
-        std::vector<std::string> lines;
-    } window;
+    testing_support::RecordingSink window;
     for (const char* name : {"a", "b", "c"}) {
         TEncRecord r = InitialEncSettings();
         r.OutputFile = name;
@@ -168,7 +166,7 @@ TEST_F(JobManagerTest, AJobWhoseRunCannotBeMadeIsDroppedWithAMessageAndTheQueueG
     worker.WaitFor();
     EXPECT_EQ(ran, (std::vector<std::string>{"a", "c"}));
     EXPECT_EQ(queue.Count(), 0);
-    EXPECT_EQ(window.lines, (std::vector<std::string>{"The job b could not be run: no memory"}));
+    EXPECT_EQ(window.Lines(), (std::vector<std::string>{"The job b could not be run: no memory"}));
 }
 
 TEST_F(JobManagerTest, PowersOffAfterTheLastJobWhenAsked) {

@@ -21,6 +21,8 @@ namespace testing_support {
 
 // The staged installation of this build folder (MOVREX_BUILD_DIR/dist), with the real helper
 // programs; suites declared NEEDS_DIST run after the install step has refreshed it.
-inline std::string DistDir() { return MOVREX_DIST_DIR; }
+inline std::string DistDir() {
+    return MOVREX_DIST_DIR;
+}
 
 }  // namespace testing_support
