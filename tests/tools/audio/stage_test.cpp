@@ -4,6 +4,7 @@
 
 #include "AudioChecks.h"
 #include "encoder/encoder.h"
+#include "encoder/stages/Stages.h"
 #include "jobs/ProgramValues.h"
 #include "support/TestEnv.h"
 
@@ -43,9 +44,9 @@ class AudioStage : public ::testing::Test {
         auto run = std::make_unique<TMXEncoder>(job, false);
         Demux(*run, first.media, 1);
         Demux(*run, second.media, 2);
-        run->EncodeAudio();
-        run->FrameCount = 75;
-        run->ComputeBudget();
+        kEncodeAudio.Work(*run);
+        run->Source.FrameCount = 75;
+        kComputeBudget.Work(*run);
         return run;
     }
     static void Demux(const TMXEncoder& run, const char* media, int track) {
@@ -75,13 +76,13 @@ TEST_F(AudioStage, TheAutomaticChoiceBelowOneCdEncodesBothTracks) {
     job.TargetSize = 705;
     auto run = Encode(job, kAc3Six, kLpcm);
     EXPECT_EQ(run->Settings.AudioMode, kAudioVbrMp3);
-    for (const std::string& mp3 : {run->EncodedAudioFile, run->EncodedAudioFile2}) {
+    for (const std::string& mp3 : {run->Audio.EncodedAudioFile, run->Audio.EncodedAudioFile2}) {
         EXPECT_TRUE(mp3.ends_with(".mp3")) << mp3;
         EXPECT_EQ(Probe(mp3, "stream=channels"), "2");
     }
     EXPECT_TRUE(Logged(*run, "Audio size: "));
     EXPECT_TRUE(Logged(*run, "Audio 2 size: "));
-    EXPECT_GT(run->VideoSize, 0);
+    EXPECT_GT(run->Budget.VideoSize, 0);
 }
 
 TEST_F(AudioStage, AnMpegTrackIsEncodedWhereAc3WouldBeKept) {
@@ -89,7 +90,7 @@ TEST_F(AudioStage, AnMpegTrackIsEncodedWhereAc3WouldBeKept) {
     job.TargetSize = 1400;
     auto run = Encode(job, kMpeg, kAc3Six);
     EXPECT_EQ(run->Settings.AudioMode, kAudioVbrMp3);
-    EXPECT_EQ(Probe(run->EncodedAudioFile, "stream=codec_name"), "mp3");
+    EXPECT_EQ(Probe(run->Audio.EncodedAudioFile, "stream=codec_name"), "mp3");
     EXPECT_TRUE(Logged(*run, "Audio 2 size: "));
 }
 
@@ -99,16 +100,16 @@ TEST_F(AudioStage, ConstantBitrateAndMonoByTrackOrMarker) {
     job.AudioMode = kAudioCbrMp3;
     job.AudioBitrate = 192;
     auto run = Encode(job, kMpegMono, kAc3Six);
-    EXPECT_EQ(Probe(run->EncodedAudioFile, "stream=channels"), "1");
-    EXPECT_EQ(Probe(run->EncodedAudioFile, "stream=bit_rate"), "192000");
-    EXPECT_EQ(Probe(run->EncodedAudioFile2, "stream=channels"), "2");
+    EXPECT_EQ(Probe(run->Audio.EncodedAudioFile, "stream=channels"), "1");
+    EXPECT_EQ(Probe(run->Audio.EncodedAudioFile, "stream=bit_rate"), "192000");
+    EXPECT_EQ(Probe(run->Audio.EncodedAudioFile2, "stream=channels"), "2");
 
     dir.Write("dvd/.mono", "");
     job.AudioMode = kAudioVbrMp3;
     run = Encode(job, kAc3Six, kLpcm);
     EXPECT_TRUE(Logged(*run, "Enforcing mono audio encoding."));
-    EXPECT_EQ(Probe(run->EncodedAudioFile, "stream=channels"), "1");
-    EXPECT_EQ(Probe(run->EncodedAudioFile2, "stream=channels"), "1");
+    EXPECT_EQ(Probe(run->Audio.EncodedAudioFile, "stream=channels"), "1");
+    EXPECT_EQ(Probe(run->Audio.EncodedAudioFile2, "stream=channels"), "1");
     EXPECT_TRUE(Logged(*run, "Audio 2 size: "));
 }
 

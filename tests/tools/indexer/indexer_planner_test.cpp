@@ -2,6 +2,7 @@
 // indexer on each generated title (the analysis runs of the job runner are still stand-ins).
 #include "IndexerRun.h"
 #include "encoder/DecideFakes.h"
+#include "encoder/stages/Stages.h"
 #include "media/IndexFile.h"
 #include "platform/files.h"
 
@@ -45,27 +46,27 @@ TEST_F(IndexerPlannerTest, IndexingAndFilmDetectionOnEveryTitle) {
         platform::DeleteTree(fakeDir + "/analyses.txt");
         Prepare("interlace1.log", LogText(Marks(CombedShare(0))));  // nothing combed
         auto run = Job(titles, title);
-        run->IndexForEncoding();
+        kIndexForEncoding.Work(*run);
         // The planner's audio search finds the track the indexer demultiplexed.
         EXPECT_NE(platform::FindFirstMatch(run->TempFolder(), "film* t01 *", true), "");
-        run->DetectFieldOrder();
+        kDetectFieldOrder.Work(*run);
         const std::vector<std::string> story = Story(run->JobLog);
         const std::string found = "Found " + std::to_string(title.frames) + " frames";
-        const media::IndexFile index = media::ReadIndexFile(run->D2VFile);
+        const media::IndexFile index = media::ReadIndexFile(run->Source.D2VFile);
         if (title.film) {
             EXPECT_EQ(story, (std::vector<std::string>{"Source seems to be pure FILM.", found}));
-            EXPECT_EQ(run->SourceType, stForcedFilm);
+            EXPECT_EQ(run->Source.SourceType, stForcedFilm);
             EXPECT_EQ(index.fieldOperation, 1);  // rewritten by the planner, read by the decoder
             EXPECT_EQ(index.frameRate, 23976);
         } else {
             ASSERT_GE(story.size(), 2u);
             EXPECT_EQ(story.front(), "Analyzing source.");
             EXPECT_EQ(story.back(), found);
-            EXPECT_EQ(run->SourceType, stProgressive);
+            EXPECT_EQ(run->Source.SourceType, stProgressive);
             EXPECT_EQ(index.fieldOperation, 0);
             EXPECT_EQ(index.frameRate, title.ntsc ? 29970 : 25000);
         }
-        EXPECT_EQ(run->FrameCount, title.frames);
+        EXPECT_EQ(run->Source.FrameCount, title.frames);
     }
 }
 

@@ -5,8 +5,8 @@
 #include <map>
 
 #include "IndexerRun.h"
-#include "encoder/IndexFile.h"
-#include "encoder/IndexLines.h"
+#include "encoder/TextFiles.h"
+#include "encoder/rules/IndexLines.h"
 #include "media/IndexFile.h"
 #include "platform/files.h"
 #include "support/TestEnv.h"

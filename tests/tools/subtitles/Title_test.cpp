@@ -8,8 +8,8 @@
 #include "IndexText.h"
 #include "PairReading.h"
 #include "TitleCase.h"
-#include "encoder/TextLines.h"
-#include "encoder/VobSubParams.h"
+#include "encoder/TextFiles.h"
+#include "encoder/rules/VobSubParams.h"
 
 namespace {
 
