@@ -184,8 +184,11 @@ std::string PlayerWindow::ErrorText() const {
 }
 
 void PlayerWindow::UpdatePosition(int n) {
-    const QSignalBlocker quiet(seek_);
-    seek_->setValue(n);
+    // While the user drags the handle, it stays where the hand puts it.
+    if (!seek_->isSliderDown()) {
+        const QSignalBlocker quiet(seek_);
+        seek_->setValue(n);
+    }
     position_->setText(QString("%1 / %2   frame %3 / %4")
                            .arg(QString::fromStdString(FrameTimeText(n, rate_)),
                                 QString::fromStdString(FrameTimeText(count_, rate_)))
