@@ -9,10 +9,6 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 out="$(realpath -m "${1:-main-window.png}")"
 program="${MOVREX_WINDOW_PROGRAM:-$here/build/src/ui/movrex}"
 [ -x "$program" ] || { echo "screenshot: $program is not built" >&2; exit 1; }
-for tool in xvfb-run /usr/bin/import; do
-  command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing" >&2; exit 1; }
-done
-
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 inst="$work/Movrex"
@@ -25,19 +21,8 @@ for f in DVD2AVI/DVD2AVIdg.exe BeSweet/BeSweet.exe VDubMod/VirtualDubMod.exe \
 done
 cp "$program" "$inst/movrex"
 
-cat > "$work/run.sh" <<RUN
-#!/usr/bin/env bash
-set -e
 cd "$inst"
 export MOVREX_SYSTEM_DIR="$inst/system" MOVREX_CONFIG_DIR="$work/config"
 export MOVREX_MACHINE_HIVE="$inst/system/machine.reg" XDG_RUNTIME_DIR="$work"
-./movrex &
-pid=\$!
-sleep 3
-/usr/bin/import -window root "$out"
-kill \$pid
-wait \$pid 2>/dev/null || true
-RUN
-chmod +x "$work/run.sh"
-xvfb-run -a -s "-screen 0 800x600x24" "$work/run.sh"
+bash "$here/scripts/xvfb-screenshot.sh" 800x600x24 root "$out" ./movrex
 echo "screenshot: $out"
