@@ -15,6 +15,7 @@
 #include "PlayerMedia.h"
 #include "dvd/SourceFolder.h"
 #include "encoder/encoder.h"
+#include "encoder/stages/Stages.h"
 #include "jobs/ProgramValues.h"
 #include "support/GeneratedMedia.h"
 
@@ -82,9 +83,9 @@ TEST(PreviewRun, StartsThePlayerOnThePreviewScriptOfARealTitle) {
     RunState().PreviewIndexFile.Set("");
     RunState().PreviewSubsFile.Set("");
     TMXEncoder run(job, true);
-    TEncoderStages stages = DefaultStages();
-    stages.IndexForPreview = [&](TMXEncoder& e) { e.D2VFile = decoded; };
-    stages.DetectFieldOrder = [](TMXEncoder&) {};
+    TStageTable stages;
+    stages.Replace(kIndexForPreview, [&](TRun& e) { e.Source.D2VFile = decoded; });
+    stages.Replace(kDetectFieldOrder, [](TRun&) {});
     run.SetStages(stages);
     const std::string output = dir.File("player.txt");
     WithOutputTo(output, [&] { run.Execute(); });
