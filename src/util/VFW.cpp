@@ -1,7 +1,5 @@
 #include "util/VFW.h"
 
-#include <dlfcn.h>
-
 #include <cctype>
 #include <exception>
 #include <optional>
@@ -9,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
+#include "platform/shared_library.h"
 
 namespace {
 
@@ -61,32 +60,25 @@ bool IsBareFileName(const std::string& name) {
 
 HIC LoadCompressor(const std::string& path, uint32_t fccType, uint32_t fccHandler,
                    std::string* whyNot) {
-    if (!platform::FileExists(path)) {
-        SetReason(whyNot, "The codec module " + path + " is missing");
-        return nullptr;
-    }
-    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string problem;
+    std::unique_ptr<platform::SharedLibrary> module = platform::SharedLibrary::Load(path, problem);
     if (!module) {
-        const char* error = dlerror();
-        SetReason(whyNot, "The codec module " + path +
-                              " cannot be loaded: " + (error ? error : "unknown error"));
+        SetReason(whyNot, "Codec module: " + problem);
         return nullptr;
     }
-    auto proc = reinterpret_cast<MxDriverProcFn>(dlsym(module, MX_DRIVER_PROC_NAME));
+    auto proc = module->Function<MxDriverProcFn>(MX_DRIVER_PROC_NAME);
     if (!proc) {
         SetReason(whyNot,
                   "The file " + path + " is no codec module: it has no " + MX_DRIVER_PROC_NAME);
-        dlclose(module);
         return nullptr;
     }
     const intptr_t instance = proc(0, MXDRV_OPEN, intptr_t(fccType), intptr_t(fccHandler));
     if (instance == 0) {
         SetReason(whyNot, "The codec module " + path + " refused to open " +
                               DriverValueName(fccType, fccHandler));
-        dlclose(module);
         return nullptr;
     }
-    return std::make_unique<Compressor>(module, proc, instance);
+    return std::make_unique<Compressor>(std::move(module), proc, instance);
 }
 
 }  // namespace
@@ -105,12 +97,12 @@ std::string FourCCToString(uint32_t code) {
     return text;
 }
 
-Compressor::Compressor(void* module, MxDriverProcFn proc, intptr_t instance)
-    : module_(module), proc_(proc), instance_(instance) {}
+Compressor::Compressor(std::unique_ptr<platform::SharedLibrary> module, MxDriverProcFn proc,
+                       intptr_t instance)
+    : module_(std::move(module)), proc_(proc), instance_(instance) {}
 
 Compressor::~Compressor() {
     proc_(instance_, MXDRV_CLOSE, 0, 0);
-    dlclose(module_);
 }
 
 intptr_t Compressor::Send(uint32_t message, intptr_t p1, intptr_t p2) const {

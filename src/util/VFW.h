@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/shared_library.h"
 #include "platform/vfw_abi.h"
 
 inline constexpr uint32_t ICTYPE_VIDEO = MxFourCC('v', 'i', 'd', 'c');
@@ -25,7 +26,8 @@ std::string FourCCToString(uint32_t code);
 // goes: the module is told to close the instance and then unloaded.
 class Compressor {
   public:
-    Compressor(void* module, MxDriverProcFn proc, intptr_t instance);
+    Compressor(std::unique_ptr<platform::SharedLibrary> module, MxDriverProcFn proc,
+               intptr_t instance);
     ~Compressor();
     Compressor(const Compressor&) = delete;
     Compressor& operator=(const Compressor&) = delete;
@@ -33,7 +35,8 @@ class Compressor {
     intptr_t Send(uint32_t message, intptr_t p1, intptr_t p2) const;
 
   private:
-    void* module_;
+    // Unloaded after the instance is closed, as the last member to go.
+    std::unique_ptr<platform::SharedLibrary> module_;
     MxDriverProcFn proc_;
     intptr_t instance_;
 };
