@@ -29,7 +29,8 @@ class PlannerStages : public subtitletest::TitleCase {
     }
     void TearDown() override { Program() = saved_; }
 
-    // English and German subtitles of the title, into out/film.avi.
+    // English and German subtitles of the title, into "out/Der Film ä.avi" (the planner names the
+    // cutter's files without quotes).
     std::unique_ptr<TMXEncoder> Job(bool external, int32_t targetSize) {
         TEncRecord job = TestJob(Output());
         job.InputDir = rip_;
@@ -43,7 +44,7 @@ class PlannerStages : public subtitletest::TitleCase {
         EXPECT_TRUE(platform::ForceDirectories(run->TempFolder()));
         return run;
     }
-    std::string Output() const { return dir_.File("out/film.avi"); }
+    std::string Output() const { return dir_.File("out/Der Film ä.avi"); }
     // The bitmap file inside an archive, as bsdtar extracts it.
     static std::string Unpacked(const std::string& rar, const std::string& entry) {
         const auto x = tooltest::Run({"bsdtar", "-xOf", rar, entry});
@@ -60,14 +61,14 @@ class PlannerStages : public subtitletest::TitleCase {
 TEST_F(PlannerStages, InternalSubtitlesStayForTheScriptWithTheHeaderEdited) {
     auto run = Job(false, 700);
     run->ExtractSubtitles();
-    EXPECT_EQ(run->VobSubFile, run->TempFolder() + "film.idx");
+    EXPECT_EQ(run->VobSubFile, run->TempFolder() + "Der Film ä.idx");
     const std::string idx = testing_support::ReadAll(run->VobSubFile);
     EXPECT_NE(idx.find("\r\nlangidx: 0\r\n"), std::string::npos);
     EXPECT_NE(idx.find("\r\nforced subs: ON\r\n"), std::string::npos);
     const subtitletest::SeenPair pair = subtitletest::ReadPairWithFfmpeg(run->VobSubFile);
     EXPECT_EQ(pair.error, "");
     EXPECT_EQ(pair.subpictures.size(), 5u);
-    EXPECT_FALSE(platform::FileExists(dir_.File("out/film.idx")));
+    EXPECT_FALSE(platform::FileExists(dir_.File("out/Der Film ä.idx")));
 }
 
 // External subtitles leave the index and an archive of the bitmaps beside the AVI; two CDs cut
@@ -76,10 +77,10 @@ TEST_F(PlannerStages, ExternalSubtitlesAreDeliveredAndCutWithTheTwoCdParts) {
     auto run = Job(true, 1400);
     run->ExtractSubtitles();
     EXPECT_EQ(run->VobSubFile, "");
-    const std::string sub = testing_support::ReadAll(run->TempFolder() + "film.sub");
+    const std::string sub = testing_support::ReadAll(run->TempFolder() + "Der Film ä.sub");
     ASSERT_FALSE(sub.empty());
-    EXPECT_TRUE(platform::FileExists(dir_.File("out/film.idx")));
-    EXPECT_TRUE(Unpacked(dir_.File("out/film.rar"), "film.sub") == sub);
+    EXPECT_TRUE(platform::FileExists(dir_.File("out/Der Film ä.idx")));
+    EXPECT_TRUE(Unpacked(dir_.File("out/Der Film ä.rar"), "Der Film ä.sub") == sub);
 
     // 4 s of frames of 14 MB, a key frame every second: the first CD takes 52 of them.
     std::string keys;
@@ -89,7 +90,8 @@ TEST_F(PlannerStages, ExternalSubtitlesAreDeliveredAndCutWithTheTwoCdParts) {
     plan.sparse = true;
     avitest::MakeAvi(plan).bytes.WriteTo(Output());
     run->SplitOutput();
-    const std::string part1 = dir_.File("out/film.cd1"), part2 = dir_.File("out/film.cd2");
+    const std::string part1 = dir_.File("out/Der Film ä.cd1"),
+                      part2 = dir_.File("out/Der Film ä.cd2");
     const auto first = subtitletest::ReadPairWithFfmpeg(part1 + ".idx");
     const auto second = subtitletest::ReadPairWithFfmpeg(part2 + ".idx");
     ASSERT_EQ(first.error + second.error, "");

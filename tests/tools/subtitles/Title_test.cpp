@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "IndexText.h"
 #include "PairReading.h"
@@ -23,14 +24,13 @@ using TitleConfigure = subtitletest::TitleCase;
 
 constexpr int64_t kSector = 2048;
 
-void ExpectSamePackets(const subtitles::CellPackets& ours, const subtitles::CellPackets& theirs) {
-    EXPECT_EQ(ours.startPts, theirs.startPts);
-    ASSERT_EQ(ours.packets.size(), theirs.packets.size());
-    for (size_t i = 0; i < ours.packets.size(); ++i) {
-        EXPECT_EQ(ours.packets[i].stream, theirs.packets[i].stream) << i;
-        EXPECT_EQ(ours.packets[i].pts, theirs.packets[i].pts) << i;
-        EXPECT_EQ(ours.packets[i].payload, theirs.packets[i].payload) << i;
-    }
+// A cell's packets as one comparable value.
+std::vector<std::tuple<int64_t, int, int64_t, std::vector<uint8_t>>> Flat(
+    const subtitles::CellPackets& cell) {
+    std::vector<std::tuple<int64_t, int, int64_t, std::vector<uint8_t>>> out;
+    for (const subtitles::SubpicturePacket& p : cell.packets)
+        out.push_back({cell.startPts, p.stream, p.pts, p.payload});
+    return out;
 }
 
 // Copies the title's IFO and the byte range [from, to) of its VOB into `folder` under the names
@@ -87,7 +87,7 @@ TEST_F(TitleConfigure, VobReaderFindsWhatLibavformatFindsInEveryCellAlsoOverSpli
     const auto cells = subtitles::CellsToPlay(title.chains.at(0), 0, ifo_);
     ASSERT_EQ(cells.size(), 2u);
     const int64_t split = (int64_t(cells[1].cell.firstSector) + cells[1].cell.lastSector) / 2;
-    const std::string folder = dir_.File("split");
+    const std::string folder = dir_.File("geteilt ö");
     CopyTitle(
         rip_, folder,
         {{"vts_01_1.vob", {0, split * kSector}}, {"vts_01_2.vob", {split * kSector, INT64_MAX}}});
@@ -97,10 +97,10 @@ TEST_F(TitleConfigure, VobReaderFindsWhatLibavformatFindsInEveryCellAlsoOverSpli
     const auto splitOurs = subtitles::OpenTitleVobs(folder + "/VTS_01_0.IFO");
     for (const subtitles::TitleCell& cell : cells) {
         SCOPED_TRACE(cell.cell.firstSector);
-        const subtitles::CellPackets expected = theirs.ReadCell(cell.cell);
-        EXPECT_FALSE(expected.packets.empty());
-        ExpectSamePackets(ours->ReadCell(cell.cell), expected);
-        ExpectSamePackets(splitOurs->ReadCell(cell.cell), expected);
+        const auto expected = Flat(theirs.ReadCell(cell.cell));
+        EXPECT_FALSE(expected.empty());
+        EXPECT_TRUE(Flat(ours->ReadCell(cell.cell)) == expected);
+        EXPECT_TRUE(Flat(splitOurs->ReadCell(cell.cell)) == expected);
     }
     const std::string whole = Extract({0, 1, 2});
     const std::string sub = testing_support::ReadAll(whole + ".sub");
