@@ -3,7 +3,7 @@
 // from any position stays inside the bytes and is whole, and what was read writes back to an
 // index that reads the same.
 // clang-format off
-// fuzz-sources: tools/subtitles/IndexText.cpp tools/subtitles/SubPacks.cpp tools/subtitles/SpuAssembler.cpp
+// fuzz-sources: tools/subtitles/IndexText.cpp tools/subtitles/SubPacks.cpp tools/subtitles/SpuAssembler.cpp tools/media/PackReader.cpp tools/media/ByteSource.cpp tools/media/VobSequence.cpp tools/media/StreamKind.cpp
 // clang-format on
 #include <cstdint>
 #include <cstdlib>
@@ -23,12 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const std::runtime_error&) {
         return 0;
     }
+    subtitles::SubBitmaps bitmaps({data, data + size}, "fuzz.sub");
     for (const subtitles::IndexStream& stream : index.streams) {
         if (stream.number < 0 || stream.number > 31) std::abort();
         for (const subtitles::IndexEntry& entry : stream.entries) {
             std::string problem;
-            const auto unit =
-                subtitles::ReadUnitAt(bytes, entry.filepos, uint8_t(stream.number), problem);
+            const auto unit = bitmaps.ReadUnitAt(entry.filepos, uint8_t(stream.number), problem);
             if (unit && !subtitles::PlausibleUnit(unit->bytes)) std::abort();
         }
     }

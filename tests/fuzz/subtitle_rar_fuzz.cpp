@@ -2,7 +2,7 @@
 // bitmap file it yields as packs from every pack start: damage gives one error, never a crash,
 // a read past the bytes or a bitmap file over the cutter's limit.
 // clang-format off
-// fuzz-sources: tools/subtitles/RarSub.cpp tools/subtitles/SubPacks.cpp tools/subtitles/SpuAssembler.cpp
+// fuzz-sources: tools/subtitles/RarSub.cpp tools/subtitles/SubPacks.cpp tools/subtitles/SpuAssembler.cpp tools/media/PackReader.cpp tools/media/ByteSource.cpp tools/media/VobSequence.cpp tools/media/StreamKind.cpp
 // fuzz-libs: archive
 // clang-format on
 #include <cstdint>
@@ -23,11 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     if (sub.size() > subtitles::kLargestSub) std::abort();
+    subtitles::SubBitmaps bitmaps({sub.begin(), sub.end()}, "fuzz.rar: movie.sub");
     for (size_t pos = 0; pos < sub.size() && pos < 64 * subtitles::kPackSize;
          pos += subtitles::kPackSize) {
         std::string problem;
         const auto unit =
-            subtitles::ReadUnitAt(sub, pos, uint8_t(pos / subtitles::kPackSize % 32), problem);
+            bitmaps.ReadUnitAt(pos, uint8_t(pos / subtitles::kPackSize % 32), problem);
         if (unit && !subtitles::PlausibleUnit(unit->bytes)) std::abort();
     }
     return 0;

@@ -26,7 +26,7 @@ bool Wanted(const std::vector<int>& streams, int stream) {
 }
 
 std::vector<TimedUnit> Collect(const std::vector<TitleCell>& cells, SubpictureSource& source,
-                               const std::vector<int>& streams) {
+                               const std::vector<int>& streams, const std::string& ifoPath) {
     std::vector<TimedUnit> units;
     SpuAssembler assembler;
     std::vector<std::string> warnings;
@@ -40,7 +40,9 @@ std::vector<TimedUnit> Collect(const std::vector<TitleCell>& cells, SubpictureSo
                                  std::move(unit->bytes)});
         }
         assembler.Flush(warnings);
-        WarnAll(warnings);
+        for (const std::string& warning : warnings)
+            Warn(ifoPath + ": the cell at sectors " + std::to_string(cells[i].cell.firstSector) +
+                 "-" + std::to_string(cells[i].cell.lastSector) + ": " + warning);
         warnings.clear();
         Progress(int64_t(i + 1), int64_t(cells.size()));
     }
@@ -96,7 +98,7 @@ void RunConfigure(const ConfigureParams& params, SubpictureSource* source) {
         vobs = OpenTitleVobs(params.ifoPath);
         source = vobs.get();
     }
-    std::vector<TimedUnit> units = Collect(cells, *source, params.streams);
+    std::vector<TimedUnit> units = Collect(cells, *source, params.streams, params.ifoPath);
     const std::vector<StreamLabel> labels = Labels(params, title, chain, units);
     WritePair(
         params.base,

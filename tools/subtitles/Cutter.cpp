@@ -1,5 +1,6 @@
 #include "Cutter.h"
 
+#include <memory>
 #include <stdexcept>
 
 #include "Console.h"
@@ -29,24 +30,31 @@ std::string BareName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The bitmap file beside the index, else the one inside the archive beside it.
-std::string SourceBitmaps(const std::string& base) {
-    if (platform::FileExists(base + ".sub"))
-        return ReadSmallFile(base + ".sub", int64_t(kLargestSub), "subtitle bitmap file");
-    if (platform::FileExists(base + ".rar"))
-        return SubFromRarFile(base + ".rar", BareName(base) + ".sub");
-    throw std::runtime_error(base + ".sub: missing, and there is no " + BareName(base) +
-                             ".rar beside it either");
+std::vector<uint8_t> Bytes(const std::string& text) {
+    return {text.begin(), text.end()};
 }
 
-std::vector<TimedUnit> UnitsInRange(const SubtitleIndex& index, const std::string& sub,
+// The bitmap file beside the index, else the one inside the archive beside it.
+std::unique_ptr<SubBitmaps> SourceBitmaps(const std::string& base) {
+    const std::string sub = base + ".sub", rar = base + ".rar";
+    if (platform::FileExists(sub))
+        return std::make_unique<SubBitmaps>(
+            Bytes(ReadSmallFile(sub, int64_t(kLargestSub), "subtitle bitmap file")), sub);
+    if (platform::FileExists(rar))
+        return std::make_unique<SubBitmaps>(Bytes(SubFromRarFile(rar, BareName(sub))),
+                                            rar + ": " + BareName(sub));
+    throw std::runtime_error(sub + ": missing, and there is no " + BareName(rar) +
+                             " beside it either");
+}
+
+std::vector<TimedUnit> UnitsInRange(const SubtitleIndex& index, SubBitmaps& sub,
                                     const CutterArgs& args, const std::string& indexName) {
     std::vector<TimedUnit> units;
     for (const IndexStream& stream : index.streams) {
         for (const IndexEntry& entry : stream.entries) {
             if (entry.timeMs < args.startMs || entry.timeMs >= args.endMs) continue;
             std::string problem;
-            const auto unit = ReadUnitAt(sub, entry.filepos, uint8_t(stream.number), problem);
+            const auto unit = sub.ReadUnitAt(entry.filepos, uint8_t(stream.number), problem);
             if (unit)
                 units.push_back({uint8_t(stream.number), entry.timeMs - args.startMs, unit->bytes});
             else
@@ -65,11 +73,11 @@ void RunCutter(const CutterArgs& args) {
     const SubtitleIndex index =
         ParseIndex(ReadSmallFile(indexName, kLargestIndex, "subtitle index"), indexName, warnings);
     WarnAll(warnings);
-    const std::string sub = SourceBitmaps(args.source);
+    const std::unique_ptr<SubBitmaps> sub = SourceBitmaps(args.source);
     std::vector<StreamLabel> labels;
     for (const IndexStream& stream : index.streams)
         labels.push_back({stream.number, stream.language});
-    std::vector<TimedUnit> units = UnitsInRange(index, sub, args, indexName);
+    std::vector<TimedUnit> units = UnitsInRange(index, *sub, args, indexName);
     Progress(1, 1);
     WritePair(args.part, index.header, labels, std::move(units));
 }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "Bytes.h"
 #include "SpuAssembler.h"
+#include "media/StreamKind.h"
 
 namespace subtitles {
 namespace {
@@ -43,11 +43,6 @@ void Pts(std::string& out, int64_t pts) {
     out += char(((p << 1) & 0xFE) | 1);
 }
 
-int64_t ReadPts(const Bytes& b, size_t at) {
-    return int64_t((b.U8(at) >> 1) & 7) << 30 | int64_t(b.U8(at + 1)) << 22 |
-           int64_t(b.U8(at + 2) >> 1) << 15 | int64_t(b.U8(at + 3)) << 7 | (b.U8(at + 4) >> 1);
-}
-
 // One pack with a piece of a unit; short pieces are filled up to the pack size with stuffing in
 // the PES header (gaps too small for a packet) or a padding packet.
 void AppendPack(std::string& out, uint8_t stream, int64_t pts, bool first, const uint8_t* data,
@@ -75,29 +70,6 @@ void AppendPack(std::string& out, uint8_t stream, int64_t pts, bool first, const
     }
 }
 
-// Where the packet at `at` ends, from its length field; 0 when that lies past the data.
-size_t PacketEnd(const Bytes& b, size_t at) {
-    if (!b.Has(at, 6)) return 0;
-    const size_t end = at + 6 + b.U16(at + 4);
-    return end <= b.Size() ? end : 0;
-}
-
-// The piece of `stream` in the private-stream-1 packet at `at`, appended to `unit`; the time
-// stamp goes to `pts` when this is the first piece. False when the packet is malformed.
-bool TakePiece(const Bytes& b, size_t at, size_t end, uint8_t stream, ReadUnit& unit, bool& ours) {
-    if (!b.Has(at, kPesFixed) || (b.U8(at + 6) & 0xC0) != 0x80) return false;
-    const size_t payload = at + kPesFixed + b.U8(at + 8);
-    if (payload >= end) return false;
-    ours = b.U8(payload) == 0x20 + stream;
-    if (!ours) return true;
-    const bool timed = (b.U8(at + 7) & 0x80) && b.U8(at + 8) >= kPtsBytes;
-    // A unit starts with the one piece that carries a time stamp.
-    if (unit.bytes.empty() != timed) return false;
-    if (unit.bytes.empty()) unit.pts = ReadPts(b, at + kPesFixed);
-    unit.bytes.insert(unit.bytes.end(), b.At(payload + 1), b.At(end));
-    return true;
-}
-
 }  // namespace
 
 void AppendUnitPacks(std::string& out, uint8_t stream, int64_t pts,
@@ -112,47 +84,45 @@ void AppendUnitPacks(std::string& out, uint8_t stream, int64_t pts,
     } while (done < unit.size());
 }
 
-std::optional<ReadUnit> ReadUnitAt(const std::string& sub, uint64_t pos, uint8_t stream,
-                                   std::string& problem) {
-    const Bytes b(sub);
-    ReadUnit unit;
-    size_t at = pos < b.Size() ? size_t(pos) : b.Size();
-    const size_t limit = std::min(b.Size(), at + kScanLimit);
-    problem = "the data ends before the subpicture does";
-    while (b.Has(at, 4) && at < limit) {
-        if (b.U16(at) != 0 || b.U8(at + 2) != 1) {
-            problem = "no pack starts at offset " + std::to_string(at);
-            return std::nullopt;
-        }
-        const uint8_t code = b.U8(at + 3);
-        if (code == 0xB9) break;  // program end
-        if (code == 0xBA) {       // pack header, MPEG-2 only
-            if (!b.Has(at, kPackHeader) || (b.U8(at + 4) & 0xC0) != 0x40) {
-                problem = "no MPEG-2 pack header at offset " + std::to_string(at);
-                return std::nullopt;
-            }
-            at += kPackHeader + (b.U8(at + 13) & 7);
-            continue;
-        }
-        const size_t end = PacketEnd(b, at);
-        if (end == 0) {
-            problem = "the packet at offset " + std::to_string(at) + " runs past the end";
-            return std::nullopt;
-        }
-        bool ours = false;
-        if (code == 0xBD && !TakePiece(b, at, end, stream, unit, ours)) {
-            problem = "a damaged packet at offset " + std::to_string(at);
-            return std::nullopt;
-        }
-        at = end;
-        if (ours && unit.bytes.size() >= 2 &&
-            unit.bytes.size() >= (size_t(unit.bytes[0]) << 8 | unit.bytes[1])) {
-            unit.bytes.resize(size_t(unit.bytes[0]) << 8 | unit.bytes[1]);
-            if (PlausibleUnit(unit.bytes)) return unit;
-            problem = "the subpicture at offset " + std::to_string(pos) + " is damaged";
-            return std::nullopt;
-        }
+SubBitmaps::SubBitmaps(std::vector<uint8_t> bytes, const std::string& name)
+    : source_(std::move(bytes), name),
+      reader_(source_, [this](const std::string& warning) { warning_ = warning; }) {}
+
+std::optional<ReadUnit> SubBitmaps::ReadUnitAt(uint64_t pos, uint8_t stream, std::string& problem) {
+    const std::string at = "offset " + std::to_string(pos);
+    if (pos >= uint64_t(source_.Size())) {
+        problem = at + " lies past the end of the data";
+        return std::nullopt;
     }
+    reader_.Seek(int64_t(pos));
+    warning_.clear();
+    ReadUnit unit;
+    bool first = true;
+    for (media::PesPacket p; reader_.Next(p);) {
+        if (first && (p.afterDamage || p.packOffset < int64_t(pos))) {
+            problem = "no pack starts at " + at;
+            return std::nullopt;
+        }
+        first = false;
+        if (p.afterDamage || p.offset - int64_t(pos) > int64_t(kScanLimit)) break;
+        if (media::KindOf(p) != media::StreamKind::Subpicture || media::StreamNumberOf(p) != stream)
+            continue;
+        // A unit starts with the one piece that carries a time stamp.
+        if ((unit.pts < 0) != (p.pts >= 0)) {
+            problem = "a damaged packet at offset " + std::to_string(p.offset);
+            return std::nullopt;
+        }
+        if (unit.pts < 0) unit.pts = p.pts;
+        unit.bytes.insert(unit.bytes.end(), p.data, p.data + p.size);
+        if (unit.bytes.size() < 2) continue;
+        const size_t size = size_t(unit.bytes[0]) << 8 | unit.bytes[1];
+        if (unit.bytes.size() < size) continue;
+        unit.bytes.resize(size);
+        if (PlausibleUnit(unit.bytes)) return unit;
+        problem = "the subpicture at " + at + " is damaged";
+        return std::nullopt;
+    }
+    problem = warning_.empty() ? "no whole subpicture follows " + at : warning_;
     return std::nullopt;
 }
 

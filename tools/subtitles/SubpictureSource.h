@@ -8,6 +8,11 @@
 #include <vector>
 
 #include "IfoTitle.h"
+#include "media/MediaError.h"
+
+namespace media {
+class ByteSource;
+}
 
 namespace subtitles {
 
@@ -39,6 +44,12 @@ class SubpictureSource {
 
 // The VOB files of the title set whose IFO is `ifoPath`: its name with the final "0.ifo"
 // replaced by "1.VOB", "2.VOB" and so on (any letter case), read as one sequence of sectors.
+// Raises an error naming the IFO when its name is not that of a title set or its first VOB is
+// missing; warnings go to standard error.
 std::unique_ptr<SubpictureSource> OpenTitleVobs(const std::string& ifoPath);
+
+// The same reading on any stream of sectors (memory in tests); what is skipped goes to `warn`.
+std::unique_ptr<SubpictureSource> ReadCellsFrom(std::unique_ptr<media::ByteSource> vobs,
+                                                media::WarningSink warn);
 
 }  // namespace subtitles

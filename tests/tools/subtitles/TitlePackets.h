@@ -1,6 +1,6 @@
 #pragma once
 // A subpicture packet source for tests, on libavformat's program-stream demuxer: an independent
-// reading of the title's VOBs that feeds the extractor until the tools have their own VOB reader.
+// reading of the title's VOBs to hold the extractor's own VOB reader against.
 #include <string>
 #include <vector>
 

@@ -11,6 +11,9 @@
 #include "RundllLine.h"
 #include "SpuAssembler.h"
 #include "SubPacks.h"
+#include "SubpictureSource.h"
+#include "media/ByteSource.h"
+#include "tools/media/MediaBytes.h"
 
 namespace {
 
@@ -121,17 +124,22 @@ TEST(SubPacks, UnitsReadBackFromTheirPacks) {
     AppendUnitPacks(sub, 2, 180000, small);
     EXPECT_EQ(sub.size() % kPackSize, 0u);
     EXPECT_EQ(sub.size() / kPackSize, 4u);
+    SubBitmaps bitmaps({sub.begin(), sub.end()}, "m.sub");
     std::string problem;
-    const auto first = ReadUnitAt(sub, 0, 1, problem);
+    const auto first = bitmaps.ReadUnitAt(0, 1, problem);
     ASSERT_TRUE(first) << problem;
     EXPECT_EQ(first->bytes, big);
     EXPECT_EQ(first->pts, 90000);
-    const auto other = ReadUnitAt(sub, second, 2, problem);
+    const auto other = bitmaps.ReadUnitAt(second, 2, problem);
     ASSERT_TRUE(other) << problem;
     EXPECT_EQ(other->bytes, small);
-    EXPECT_FALSE(ReadUnitAt(sub, 100, 1, problem));
-    EXPECT_FALSE(ReadUnitAt(sub.substr(0, 3000), 0, 1, problem));
-    EXPECT_FALSE(ReadUnitAt(sub, uint64_t(1) << 62, 1, problem));
+    EXPECT_FALSE(bitmaps.ReadUnitAt(100, 1, problem));
+    EXPECT_EQ(problem, "no pack starts at offset 100");
+    EXPECT_FALSE(bitmaps.ReadUnitAt(kPackSize, 1, problem));  // the middle of a unit
+    EXPECT_FALSE(bitmaps.ReadUnitAt(uint64_t(1) << 62, 1, problem));
+    SubBitmaps cut({sub.begin(), sub.begin() + 3000}, "cut.sub");
+    EXPECT_FALSE(cut.ReadUnitAt(0, 1, problem));
+    EXPECT_NE(problem.find("cut.sub at offset "), std::string::npos) << problem;
 }
 
 TEST(IndexText, RoundTripAndLinesThatCannotBeRead) {
@@ -183,6 +191,82 @@ TEST(TitleCells, OneCellOfEachAngleBlockOnTheTimeline) {
     EXPECT_EQ(rgb[0], 0xFFFFFFu);
     EXPECT_EQ(rgb[1], 0x000000u);
     EXPECT_EQ(rgb[2], 0xFFFF00u);
+}
+
+// Sectors of a title's VOBs: a navigation pack (its PCI and DSI packets) or one subpicture
+// packet, each filled to the sector's end with padding.
+class Sectors {
+  public:
+    void Nav(int64_t vobuStart, uint16_t vobId, uint8_t cellId) {
+        media_test::Bytes pci(980, 0), dsi(1018, 0);
+        pci[0] = 0x00, dsi[0] = 0x01;
+        for (int i = 0; i < 4; ++i) pci[13 + i] = uint8_t(vobuStart >> (24 - 8 * i));
+        dsi[25] = uint8_t(vobId >> 8), dsi[26] = uint8_t(vobId), dsi[28] = cellId;
+        media_test::Bytes pack = {0, 0, 1, 0xBA, 0x44, 0, 4, 0, 4, 1, 0x01, 0x89, 0xC3, 0xF8};
+        for (const auto* payload : {&pci, &dsi}) {
+            media_test::Append(
+                pack, {0, 0, 1, 0xBF, uint8_t(payload->size() >> 8), uint8_t(payload->size())});
+            media_test::Append(pack, *payload);
+        }
+        Add(pack);
+    }
+    void Spu(uint8_t stream, int64_t pts, uint8_t fill) {
+        Add(media_test::Pack(0xBD, media_test::Bytes(100, fill), pts, 0x20 + stream));
+    }
+    std::unique_ptr<SubpictureSource> Source(std::vector<std::string>& warnings) const {
+        return ReadCellsFrom(std::make_unique<media::MemorySource>(bytes_, "t.vob"),
+                             [&](const std::string& w) { warnings.push_back(w); });
+    }
+
+  private:
+    void Add(media_test::Bytes pack) {
+        const size_t gap = 2048 - pack.size() - 6;
+        media_test::Append(pack, {0, 0, 1, 0xBE, uint8_t(gap >> 8), uint8_t(gap)});
+        pack.resize(2048, 0xFF);
+        media_test::Append(bytes_, pack);
+    }
+    media_test::Bytes bytes_;
+};
+
+IfoCell CellAt(uint32_t first, uint32_t last, uint8_t cellId, uint8_t mode = 0) {
+    IfoCell cell;
+    cell.firstSector = first, cell.lastSector = last;
+    cell.vobId = 1, cell.cellId = cellId;
+    cell.blockMode = mode, cell.blockType = mode ? 1 : 0;
+    return cell;
+}
+
+TEST(TitleVobs, AngleCellsByTheirNavigationPacksAndCellsTheFilesDoNotHold) {
+    Sectors t;
+    t.Nav(1000, 1, 1), t.Spu(0, 5000, 0xA0);                          // cell 1: sectors 0-1
+    t.Nav(9000, 1, 2), t.Spu(0, 10000, 0xA1), t.Spu(1, 10500, 0xA2);  // angle 1
+    t.Nav(9040, 1, 3), t.Spu(0, 10000, 0xB1);                         // angle 2
+    t.Nav(9500, 1, 2), t.Spu(0, -1, 0xA3);                            // angle 1 again
+    std::vector<std::string> warnings;
+    const auto source = t.Source(warnings);
+    using Seen = std::vector<std::pair<int, uint8_t>>;
+    const auto seen = [&](const CellPackets& cell) {
+        Seen out;
+        for (const auto& p : cell.packets) out.push_back({p.stream, p.payload[0]});
+        return out;
+    };
+    const CellPackets angle1 = source->ReadCell(CellAt(2, 8, 2, 1));
+    const CellPackets angle2 = source->ReadCell(CellAt(2, 8, 3, 3));
+    EXPECT_EQ(seen(angle1), (Seen{{0, 0xA1}, {1, 0xA2}, {0, 0xA3}}));
+    EXPECT_EQ(seen(angle2), (Seen{{0, 0xB1}}));
+    EXPECT_EQ(angle1.startPts, 9000);
+    EXPECT_EQ(angle2.startPts, 9040);
+    EXPECT_TRUE(warnings.empty());
+
+    // Without a navigation pack the cell counts from its first stamp; a cell past the end of
+    // the files, or running past it, is read as far as the files go.
+    EXPECT_EQ(source->ReadCell(CellAt(1, 1, 1)).startPts, 5000);
+    EXPECT_TRUE(source->ReadCell(CellAt(40, 50, 1)).packets.empty());
+    EXPECT_EQ(seen(source->ReadCell(CellAt(7, 60, 2))), (Seen{{0, 0xA3}}));
+    ASSERT_EQ(warnings.size(), 3u);
+    EXPECT_NE(warnings[1].find("past the end of its VOB files (t.vob at offset 18432)"),
+              std::string::npos)
+        << warnings[1];
 }
 
 }  // namespace
