@@ -1,0 +1,133 @@
+#include "TitleHarness.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "frameserver_host.h"
+#include "support/GeneratedMedia.h"
+
+namespace filtertest {
+
+namespace fs = std::filesystem;
+
+Title ClipTitle(const std::string& folder, const std::string& name) {
+    return {folder + "/" + name + ".y4m", name != "letterbox"};
+}
+
+struct Server::Api {
+    std::unique_ptr<platform::SharedLibrary> library;
+    decltype(&fs_open) open = nullptr;
+    decltype(&fs_last_error) lastError = nullptr;
+    decltype(&fs_video_info) videoInfo = nullptr;
+    decltype(&fs_get_frame) getFrame = nullptr;
+    decltype(&fs_release_frame) releaseFrame = nullptr;
+    decltype(&fs_close) close = nullptr;
+};
+
+Server::Server() : api_(std::make_unique<Api>()) {
+    std::string whyNot;
+    api_->library =
+        platform::SharedLibrary::Load(testing_support::DistDir() + "/system/avisynth.dll", whyNot);
+    if (!api_->library) throw std::runtime_error(whyNot);
+    const auto& lib = *api_->library;
+    api_->open = lib.Function<decltype(&fs_open)>("fs_open");
+    api_->lastError = lib.Function<decltype(&fs_last_error)>("fs_last_error");
+    api_->videoInfo = lib.Function<decltype(&fs_video_info)>("fs_video_info");
+    api_->getFrame = lib.Function<decltype(&fs_get_frame)>("fs_get_frame");
+    api_->releaseFrame = lib.Function<decltype(&fs_release_frame)>("fs_release_frame");
+    api_->close = lib.Function<decltype(&fs_close)>("fs_close");
+}
+
+Server::~Server() {
+    api_->close(static_cast<FsScript*>(script_));
+}
+
+std::string Server::Open(const std::string& scriptPath) {
+    api_->close(static_cast<FsScript*>(script_));
+    FsScript* s = api_->open(scriptPath.c_str());
+    script_ = s;
+    std::string error = api_->lastError(s);
+    FsVideoInfo info{};
+    if (error.empty() && api_->videoInfo(s, &info) != 0) error = api_->lastError(s);
+    frames_ = info.frame_count, width_ = info.width, height_ = info.height;
+    rate_ = info.fps_denominator ? double(info.fps_numerator) / info.fps_denominator : 0;
+    return error;
+}
+
+std::shared_ptr<fsrv::Frame> Server::Frame(int n) {
+    const FsFrame* f = api_->getFrame(static_cast<FsScript*>(script_), n);
+    if (!f) throw std::runtime_error(api_->lastError(static_cast<FsScript*>(script_)));
+    auto copy = std::make_shared<fsrv::Frame>(f->width[0], f->height[0]);
+    for (int p = 0; p < 3; ++p)
+        for (int y = 0; y < f->height[p]; ++y)
+            std::copy_n(f->data[p] + size_t(y) * f->pitch[p], f->width[p],
+                        copy->Data(p) + size_t(y) * copy->Pitch(p));
+    api_->releaseFrame(f);
+    return copy;
+}
+
+std::string Server::ServeAll() {
+    for (int n = 0; n < frames_; ++n) {
+        const FsFrame* f = api_->getFrame(static_cast<FsScript*>(script_), n);
+        if (!f) return api_->lastError(static_cast<FsScript*>(script_));
+        api_->releaseFrame(f);
+    }
+    return "";
+}
+
+void TitleCase::SetUp() {
+    const auto media = testing_support::MakeMedia(FILTER_MEDIA_SCRIPT, "filters");
+    if (!media.SkipReason.empty()) GTEST_SKIP() << media.SkipReason;
+    ASSERT_EQ(media.Error, "");
+    clips_ = media.Folder;
+    // The installation's plugins, and the test source under the decoder's name.
+    fs::create_directories(dir_.File("filters"));
+    for (const auto& entry : fs::directory_iterator(testing_support::DistDir() + "/filters"))
+        fs::copy_file(entry.path(), dir_.File("filters/" + entry.path().filename().string()));
+    fs::copy_file(FILTER_SOURCE_PLUGIN, dir_.File("filters/mpeg2dec3dg.dll"),
+                  fs::copy_options::overwrite_existing);
+    env_.ProgramDir = dir_.Path();
+    env_.HasSSE = true;
+}
+
+void TitleCase::Open(const TScriptLines& lines, const std::string& name) {
+    SaveScript(lines, dir_.File(name));
+    const std::string error = server_.Open(dir_.File(name));
+    ASSERT_EQ(error, "") << ScriptFileText(lines);
+}
+
+TMovieScriptParams TitleCase::MovieOf(const Title& title, uint8_t sourceType) const {
+    TMovieScriptParams run;
+    run.D2VFile = title.source;
+    run.OutWidth = 640;
+    run.ResizeTemplate = "LanczosResize(%s,%s)";
+    run.SourceType = sourceType;
+    run.PixelAspect = title.ntsc ? 0.911392405063291 : 1.09401709401709;
+    return run;
+}
+
+std::vector<std::string> TitleCase::LogLines(const std::string& name) const {
+    std::ifstream in(dir_.File(name));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+double LumaPsnr(const fsrv::Frame& a, const fsrv::Frame& b, int margin) {
+    double sum = 0;
+    const int w = a.Width(fsrv::kY), h = a.Height(fsrv::kY) - 2 * margin;
+    for (int y = margin; y < h + margin; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int d =
+                a.Data(0)[size_t(y) * a.Pitch(0) + x] - b.Data(0)[size_t(y) * b.Pitch(0) + x];
+            sum += d * d;
+        }
+    const double mse = sum / (double(w) * h);
+    return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+}  // namespace filtertest
