@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "frameserver_host.h"
 #include "support/GeneratedMedia.h"
 
 namespace filtertest {
@@ -15,28 +14,10 @@ Title ClipTitle(const std::string& folder, const std::string& name) {
     return {folder + "/" + name + ".y4m", name != "letterbox"};
 }
 
-struct Server::Api {
-    std::unique_ptr<platform::SharedLibrary> library;
-    decltype(&fs_open) open = nullptr;
-    decltype(&fs_last_error) lastError = nullptr;
-    decltype(&fs_video_info) videoInfo = nullptr;
-    decltype(&fs_get_frame) getFrame = nullptr;
-    decltype(&fs_release_frame) releaseFrame = nullptr;
-    decltype(&fs_close) close = nullptr;
-};
-
-Server::Server() : api_(std::make_unique<Api>()) {
+Server::Server() : api_(std::make_unique<HostApi>()) {
     std::string whyNot;
-    api_->library =
-        platform::SharedLibrary::Load(testing_support::DistDir() + "/system/avisynth.dll", whyNot);
-    if (!api_->library) throw std::runtime_error(whyNot);
-    const auto& lib = *api_->library;
-    api_->open = lib.Function<decltype(&fs_open)>("fs_open");
-    api_->lastError = lib.Function<decltype(&fs_last_error)>("fs_last_error");
-    api_->videoInfo = lib.Function<decltype(&fs_video_info)>("fs_video_info");
-    api_->getFrame = lib.Function<decltype(&fs_get_frame)>("fs_get_frame");
-    api_->releaseFrame = lib.Function<decltype(&fs_release_frame)>("fs_release_frame");
-    api_->close = lib.Function<decltype(&fs_close)>("fs_close");
+    if (!api_->Load(testing_support::DistDir() + "/system/avisynth.dll", whyNot))
+        throw std::runtime_error(whyNot);
 }
 
 Server::~Server() {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "HostApi.h"
 #include "frameserver_plugin.h"
-#include "platform/shared_library.h"
 #include "scripts/avs.h"
 #include "support/TestEnv.h"
 
@@ -43,8 +43,7 @@ class Server {
     std::string ServeAll();
 
   private:
-    struct Api;
-    std::unique_ptr<Api> api_;
+    std::unique_ptr<HostApi> api_;
     void* script_ = nullptr;
     int frames_ = 0, width_ = 0, height_ = 0;
     double rate_ = 0;

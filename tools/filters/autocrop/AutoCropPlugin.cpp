@@ -18,6 +18,7 @@ class AutoCrop final : public PassThroughClip {
     }
     FramePtr GetFrame(int n) override {
         const FramePtr in = child_->GetFrame(n);
+        if (r_.width == in->Width(kY) && r_.height == in->Height(kY)) return in;
         auto out = filters::NewFrame(info_);
         filters::CopyArea(*in, r_.left, r_.top, *out);
         return out;

@@ -1,8 +1,8 @@
 #pragma once
 // Combing: the saw-tooth that two fields from different moments leave along moving edges. The
-// per-pixel measure is how far a pixel stands out beyond both of its vertical neighbours in the
-// same direction (which the other field supplies): positive above both, negative below both, 0
-// between them (a gradient, or an edge that belongs to one picture).
+// per-pixel measure is how far a pixel lies above both of its vertical neighbours or below both
+// (which the other field supplies); a pixel between them (a gradient, or an edge that belongs to
+// one picture) measures 0.
 //
 // A pixel is combed when the measure passes the threshold on its own row and the two below with
 // alternating signs (the teeth of a comb; a thin line or a single speck stands out on one row
@@ -19,18 +19,11 @@ namespace decomb {
 inline constexpr int kBlockSize = 16;
 inline constexpr int kCombedPixelsPerBlock = 20;
 
-inline int CombValue(int above, int cur, int below) {
-    const int a = cur - above, b = cur - below;
-    if (a > 0 && b > 0) return a < b ? a : b;
-    if (a < 0 && b < 0) return a > b ? a : b;
-    return 0;
-}
-
 // One byte per luma pixel, row by row without padding: 1 where the pixel is combed.
 std::vector<uint8_t> CombedPixels(const fsrv::Frame& frame, int threshold);
 
-// The largest number of combed pixels in any 16x16 block of such flags.
-int DensestCombedBlock(const std::vector<uint8_t>& flags, int width, int height);
+// The largest number of combed pixels in any 16x16 luma block.
+int DensestCombedBlock(const fsrv::Frame& frame, int threshold);
 
 bool IsCombedFrame(const fsrv::Frame& frame, int threshold);
 

@@ -19,8 +19,10 @@ int64_t MatchCost(const fsrv::Frame& keep, const fsrv::Frame& other, int otherPa
         const uint8_t* cur = Row(other, fsrv::kY, y);
         const uint8_t* below = Row(keep, fsrv::kY, y + 1);
         uint32_t row = 0;
-        for (int x = 0; x < w; ++x)
-            row += uint32_t(std::abs(CombValue(above[x], cur[x], below[x])));
+        for (int x = 0; x < w; ++x) {
+            const int lo = std::min(above[x], below[x]), hi = std::max(above[x], below[x]);
+            row += uint32_t((cur[x] > hi ? cur[x] - hi : 0) + (cur[x] < lo ? lo - cur[x] : 0));
+        }
         cost += row;
     }
     return cost;

@@ -72,14 +72,13 @@ fsrv::FramePtr Telecide::GetFrame(int n) {
     const fsrv::FramePtr cur = child_->GetFrame(n);
     std::shared_ptr<fsrv::Frame> woven;
     if (match != Match::Current) woven = Weave(*cur, *Candidate(n, match), otherParity_);
-    if (options_.post == 0) return woven ? fsrv::FramePtr(woven) : cur;
-    const std::vector<uint8_t> flags = CombedPixels(woven ? *woven : *cur, options_.threshold);
-    if (DensestCombedBlock(flags, info_.width, info_.height) <= kCombedPixelsPerBlock)
+    if (options_.post == 0 || !IsCombedFrame(woven ? *woven : *cur, options_.threshold))
         return woven ? fsrv::FramePtr(woven) : cur;
     if (!woven) {
         woven = std::make_shared<fsrv::Frame>(info_.width, info_.height);
         woven->CopyFrom(*cur);
     }
+    const std::vector<uint8_t> flags = CombedPixels(*woven, options_.threshold);
     InterpolateField(*woven, otherParity_, options_.post == 1 ? nullptr : &flags);
     return woven;
 }

@@ -13,6 +13,8 @@ using namespace fsrv;
 class VobSub final : public PassThroughClip {
   public:
     VobSub(ClipPtr child, const std::string& idxPath) : PassThroughClip(std::move(child)) {
+        if (info_.fpsNumerator == 0 || info_.fpsDenominator == 0)
+            throw Error("VobSub: the clip has no frame rate to time the subtitles by");
         std::vector<std::string> warnings;
         try {
             track_.emplace(idxPath, warnings);
@@ -28,7 +30,7 @@ class VobSub final : public PassThroughClip {
     FramePtr GetFrame(int n) override {
         n = Clamp(n);
         const FramePtr in = child_->GetFrame(n);
-        const int64_t ms = int64_t(n) * 1000 * info_.fpsDenominator / info_.fpsNumerator;
+        const int64_t ms = int64_t(__int128(n) * 1000 * info_.fpsDenominator / info_.fpsNumerator);
         const vsfilter::Subpicture* sub = track_->At(ms);
         if (!sub || sub->bitmaps.empty()) return in;
         auto out = filters::NewFrame(info_);
