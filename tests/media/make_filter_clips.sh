@@ -21,6 +21,9 @@
 # and one PAL clip, 720x576 at 25, 4:3:
 #   letterbox.*           100 progressive frames, the picture 720x432 between black bars of 72
 #                         lines (16:9 letterboxed)
+# Each stream is also authored as a DVD title with an AC3 tone (mplex, dvdauthor) and laid out as
+# the ripper leaves it in OUTDIR/titles/<name>/rip/, for the decoder plugin to serve once it
+# exists; the tests read the y4m files until then.
 set -Eeuo pipefail
 out=$1
 mkdir -p "$out"
@@ -28,10 +31,10 @@ stamp=$(sha1sum "$0" | cut -d' ' -f1)
 exec 9>"$out/.lock"
 flock 9
 if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
-for tool in ffmpeg mpeg2enc; do
+for tool in ffmpeg mpeg2enc mplex dvdauthor; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 77; }
 done
-rm -f "$out"/*.y4m "$out"/*.m2v "$out/.stamp"
+rm -rf "$out"/*.y4m "$out"/*.m2v "$out/titles" "$out/.stamp"
 work="$out/.work"
 mkdir -p "$work"
 trap 'echo "make_filter_clips.sh failed; the tools said:" >&2; tail -n 15 "$work"/*.log >&2' ERR
@@ -92,6 +95,32 @@ pan 25 100 4 720x432 "$work/picture.y4m" 16/15
 ffmpeg -v error -y -i "$work/picture.y4m" -vf "pad=720:576:0:72:black" -c:v mpeg2video -q:v 2 \
   -g 12 -bf 2 -aspect 4:3 -f mpeg2video "$out/letterbox.m2v" 2>>"$work/ffmpeg.log"
 decode letterbox 25
+
+# title NAME FORMAT SECONDS: NAME.m2v with a tone, as a one-title DVD laid out as ripped. The
+# stream gets a sequence end code, without which mplex drops the last picture.
+title() {
+  local name=$1 format=$2 seconds=$3 dir="$out/titles/$1"
+  mkdir -p "$dir"
+  cp "$out/$name.m2v" "$work/$name.m2v"
+  printf '\x00\x00\x01\xb7' >>"$work/$name.m2v"
+  ffmpeg -v error -y -f lavfi -i "sine=frequency=440:sample_rate=48000" -t "$seconds" -ac 2 \
+    -c:a ac3 -b:a 192k "$work/$name.ac3" 2>>"$work/ffmpeg.log"
+  mplex -v 0 -f 8 -o "$work/$name.mpg" "$work/$name.m2v" "$work/$name.ac3" 2>>"$work/mplex.log"
+  printf '<dvdauthor><titleset><titles><video format="%s" aspect="4:3"/><audio lang="en"/>
+<pgc><vob file="%s"/></pgc></titles></titleset></dvdauthor>\n' "$format" "$work/$name.mpg" \
+    >"$work/$name.xml"
+  dvdauthor -o "$dir/disc" -x "$work/$name.xml" >>"$work/dvdauthor.log" 2>&1
+  VIDEO_FORMAT=${format^^} dvdauthor -o "$dir/disc" -T >>"$work/dvdauthor.log" 2>&1
+  mkdir -p "$dir/rip"
+  cp "$dir"/disc/VIDEO_TS/VTS_01_* "$dir/rip/"
+  rm -rf "$dir/disc" "$dir"/rip/VTS_01_0.VOB
+}
+title film ntsc 7
+title hard ntsc 7
+title interlaced ntsc 7
+title progressive ntsc 7
+title hybrid ntsc 13
+title letterbox pal 4
 
 rm -rf "$work"
 echo "$stamp" >"$out/.stamp"
