@@ -1,12 +1,12 @@
-// The filters' own rules on small made-up pictures: the comb test, the decimation's choices and
-// reports, the crop arithmetic, the subtitle index settings and the log writer.
+// The filters' own rules on small made-up pictures: the decimation's choices and reports, the
+// crop arithmetic, the subtitle index settings and the log writer. The comb test and the field
+// matching are judged on real titles (Titles_test.cpp).
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "autocrop/Borders.h"
 #include "chr/WriteLine.h"
-#include "decomb/Combing.h"
 #include "decomb/Decimate.h"
 #include "support/TestEnv.h"
 #include "vsfilter/VobSubSettings.h"
@@ -25,27 +25,6 @@ std::shared_ptr<Frame> Make(int w, int h, const Picture& luma) {
         for (int y = 0; y < h / 2; ++y)
             std::fill_n(f->Data(p) + size_t(y) * f->Pitch(p), w / 2, 128);
     return f;
-}
-
-// A detailed still picture: vertical edges every 12 columns, a one-line and a two-line
-// horizontal stripe, and single specks.
-int Detail(int x, int y) {
-    if (y == 20 || y == 40 || y == 41) return 235;
-    if (x % 17 == 3 && y % 13 == 5) return 16;
-    return (x / 12) % 2 ? 200 : 40;
-}
-
-TEST(Combing, FieldsOfDifferentMomentsCombAndStillDetailOrNoiseDoNot) {
-    EXPECT_FALSE(decomb::IsCombedFrame(*Make(64, 64, Detail), 30));
-    const auto woven = Make(64, 64, [](int x, int y) { return Detail(y % 2 ? x + 6 : x, y); });
-    EXPECT_TRUE(decomb::IsCombedFrame(*woven, 30));
-    EXPECT_FALSE(decomb::IsCombedFrame(*woven, 200));  // the threshold is on the comb measure
-    uint32_t seed = 12345;
-    const auto noise = Make(64, 64, [&](int, int) {
-        seed = seed * 1103515245 + 12345;
-        return 128 + int(seed >> 16) % 121 - 60;
-    });
-    EXPECT_FALSE(decomb::IsCombedFrame(*noise, 30));
 }
 
 // Flat frames of the given levels, so that the metric of a pair is their difference less the
@@ -154,15 +133,9 @@ TEST(VobSubSettings, KnownLinesAreReadAndDamagedOnesWarnedAbout) {
          "444444, 555555, 666666, 777777, 888888, 999999, aaaaaa",
          "langidx: 1", "size: lots", "palette: 000000, zz", "langidx: 40"},
         "t.idx", warnings);
-    EXPECT_EQ(s.width, 720);
-    EXPECT_EQ(s.height, 480);
-    EXPECT_EQ(s.originX, 8);
-    EXPECT_EQ(s.alphaPercent, 80);
-    EXPECT_EQ(s.timeOffsetMs, -120);
-    EXPECT_TRUE(s.forcedOnly);
-    EXPECT_TRUE(s.hasPalette);
-    EXPECT_EQ(s.palette[3], 0xff0000u);
-    EXPECT_EQ(s.langidx, 1);
+    EXPECT_EQ(std::vector<int64_t>({s.width, s.height, s.originX, s.alphaPercent, s.timeOffsetMs,
+                                    s.forcedOnly, s.hasPalette, s.palette[3], s.langidx}),
+              std::vector<int64_t>({720, 480, 8, 80, -120, true, true, 0xff0000, 1}));
     ASSERT_EQ(warnings.size(), 3u);
     EXPECT_EQ(warnings[0], "t.idx line 9: \"size: lots\" cannot be read and is left out");
 }

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 
 #include "support/GeneratedMedia.h"
 
@@ -73,9 +72,7 @@ void TitleCase::SetUp() {
 }
 
 void TitleCase::Open(const TScriptLines& lines, const std::string& name) {
-    SaveScript(lines, dir_.File(name));
-    const std::string error = server_.Open(dir_.File(name));
-    ASSERT_EQ(error, "") << ScriptFileText(lines);
+    OpenOn(server_, lines, name);
 }
 
 TMovieScriptParams TitleCase::MovieOf(const Title& title, uint8_t sourceType) const {
@@ -88,14 +85,9 @@ TMovieScriptParams TitleCase::MovieOf(const Title& title, uint8_t sourceType) co
     return run;
 }
 
-std::vector<std::string> TitleCase::LogLines(const std::string& name) const {
-    std::ifstream in(dir_.File(name));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
+void TitleCase::OpenOn(Server& server, const TScriptLines& lines, const std::string& name) {
+    SaveScript(lines, dir_.File(name));
+    ASSERT_EQ(server.Open(dir_.File(name)), "") << ScriptFileText(lines);
 }
 
 double LumaPsnr(const fsrv::Frame& a, const fsrv::Frame& b, int margin) {

@@ -56,8 +56,8 @@ class TitleCase : public testing::Test {
     void SetUp() override;
     // Saves the lines as the planner does (as `name` in the folder) and opens them.
     void Open(const TScriptLines& lines, const std::string& name = "_.avs");
+    void OpenOn(Server& server, const TScriptLines& lines, const std::string& name);
     TMovieScriptParams MovieOf(const Title& title, uint8_t sourceType) const;
-    std::vector<std::string> LogLines(const std::string& name) const;
 
     testing_support::TempDir dir_;
     TScriptEnvironment env_;

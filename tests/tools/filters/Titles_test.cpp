@@ -8,6 +8,7 @@
 #include "decomb/Combing.h"
 #include "encoder/InterlaceDetect.h"
 #include "encoder/Runner.h"
+#include "encoder/TextLines.h"
 #include "encoder/ThresholdCapture.h"
 #include "platform/process.h"
 #include "support/GeneratedMedia.h"
@@ -60,8 +61,7 @@ TEST_F(Titles, FilmScriptGivesEveryFilmFrameOnceAndWhole) {
         EXPECT_NEAR(server_.Rate(), 24000.0 / 1001, 1e-9);
         Open(UpTo(lines, "Telecide("));
         filtertest::Server film;
-        SaveScript(SourceOnly(env_, clips_ + "/film.y4m"), dir_.File("film.avs"));
-        ASSERT_EQ(film.Open(dir_.File("film.avs")), "");
+        OpenOn(film, SourceOnly(env_, clips_ + "/film.y4m"), "film.avs");
         ExpectFilmFrames(server_, film, kFilmFrames);
     }
 }
@@ -86,7 +86,8 @@ TEST_F(Titles, PlannerClassifiesEveryTitleFromItsAnalysisLog) {
         MakeAnalysisScript(lines, title.source, dir_.File("interlace.log"), env_);
         Open(lines);
         ASSERT_EQ(server_.ServeAll(), "");
-        const TInterlaceWalk walk = WalkWindows(LogLines("interlace.log"));
+        const TInterlaceWalk walk =
+            WalkWindows(LoadLinesKeepingEnds(dir_.File("interlace.log")).Lines);
         const TInterlaceVerdict verdict = DecideSource(walk.Counts, CombingRatio(walk.Counts),
                                                        title.ntsc, [](double) { return ""; });
         EXPECT_EQ(int(verdict.SourceType), int(c.type)) << verdict.Message;
@@ -116,8 +117,7 @@ TEST_F(Titles, HybridMovieKeepsTheFilmAndBlendsTheVideo) {
     Open(UpTo(lines, "Telecide("));
     ASSERT_EQ(server_.Frames(), 380 / 5 * 4);
     filtertest::Server film;
-    SaveScript(SourceOnly(env_, clips_ + "/film.y4m"), dir_.File("film.avs"));
-    ASSERT_EQ(film.Open(dir_.File("film.avs")), "");
+    OpenOn(film, SourceOnly(env_, clips_ + "/film.y4m"), "film.avs");
     ExpectFilmFrames(server_, film, kFilmFrames);
     for (int n = kFilmFrames; n < server_.Frames(); ++n)
         ASSERT_FALSE(decomb::IsCombedFrame(*server_.Frame(n), 30)) << "frame " << n;
@@ -132,8 +132,7 @@ TEST_F(Titles, AutocropFindsTheLetterboxAndTheMovieGetsItsIntendedSize) {
     EXPECT_EQ(server_.Width(), 720);
     EXPECT_EQ(server_.Height(), 432);
     filtertest::Server source;
-    SaveScript(SourceOnly(env_, title.source, ".crop(0,72,720,432)"), dir_.File("src.avs"));
-    ASSERT_EQ(source.Open(dir_.File("src.avs")), "");
+    OpenOn(source, SourceOnly(env_, title.source, ".crop(0,72,720,432)"), "src.avs");
     EXPECT_EQ(LumaPsnr(*server_.Frame(50), *source.Frame(50)), 99);
 
     TScriptLines lines;
@@ -154,8 +153,7 @@ TEST_F(Titles, KernelDeIntLeavesStillPicturesAndRemovesTheCombing) {
     lines.push_back(still);
     Open(lines);
     filtertest::Server source;
-    SaveScript(SourceOnly(env_, clips_ + "/progressive.y4m"), dir_.File("src.avs"));
-    ASSERT_EQ(source.Open(dir_.File("src.avs")), "");
+    OpenOn(source, SourceOnly(env_, clips_ + "/progressive.y4m"), "src.avs");
     // The library's kernel always rebuilds the outermost lines of the other field.
     for (int n : {1, 2}) EXPECT_EQ(LumaPsnr(*server_.Frame(n), *source.Frame(10), 4), 99) << n;
 

@@ -7,6 +7,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/dict.h>
+#include <libavutil/log.h>
 }
 
 namespace vsfilter {
@@ -60,6 +61,9 @@ SubpictureDecoder::SubpictureDecoder(const std::array<uint32_t, 16>* palette, in
     if (!codec) throw std::runtime_error("this libavcodec has no DVD subpicture decoder");
     context_ = avcodec_alloc_context3(codec);
     if (!context_) throw std::bad_alloc();
+    // The decoder's own complaints about a damaged unit stay out of the host's standard error:
+    // the track gives one warning per subpicture it skips.
+    context_->log_level_offset = AV_LOG_VERBOSE - AV_LOG_ERROR;
     AVDictionary* options = nullptr;
     if (palette) av_dict_set(&options, "palette", PaletteOption(*palette).c_str(), 0);
     const int r = avcodec_open2(context_, codec, &options);
