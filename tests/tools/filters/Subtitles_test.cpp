@@ -107,4 +107,24 @@ TEST_F(SubtitlePair, DamagedPairSkipsOnlyWhatIsDamaged) {
     EXPECT_NE(warnings.find("the subpicture at 1200 ms is skipped"), std::string::npos) << warnings;
 }
 
+// The preview script of every source type, captions included, runs with every filter it names
+// (the 720x576 captions land on the smaller NTSC pictures too).
+TEST_F(SubtitlePair, PreviewOfEverySourceTypeRunsWithItsFilters) {
+    const char* clip[] = {"film", "hard", "progressive", "interlaced", "hybrid", "hybrid"};
+    for (uint8_t type = stForcedFilm; type <= stHybridVideo; ++type) {
+        SCOPED_TRACE(int(type));
+        TMovieScriptParams run = MovieOf(filtertest::ClipTitle(clips_, clip[type]), type);
+        run.VobSubFile = idx_;
+        run.HybridThreshold = 0.5;
+        TScriptLines lines;
+        MakeMovieScript(lines, run, TMovieScriptUse::Preview, env_);
+        Open(lines);
+        EXPECT_EQ(server_.Width(), 640);
+        EXPECT_EQ(server_.Height(), 480);
+        const int frames[] = {160, 160, 200, 200, 304, 380};
+        EXPECT_EQ(server_.Frames(), frames[type]);
+        EXPECT_EQ(server_.ServeAll(), "");
+    }
+}
+
 }  // namespace
