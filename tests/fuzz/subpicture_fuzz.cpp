@@ -18,16 +18,16 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 4) return 0;
     const int width = 2 + data[0] / 2 * 2, height = 2 + data[1] / 2 * 2;
-    const vsfilter::Canvas canvas{data[2] * 4, data[3] * 4, data[2] % 7, data[3] % 5};
+    const subrender::Canvas canvas{data[2] * 4, data[3] * 4, data[2] % 7, data[3] % 5};
     static const std::array<uint32_t, 16> palette = {0x000000, 0xffffff, 0x808080, 0xffff00};
-    vsfilter::SubpictureDecoder decoder(&palette, 100);
+    subrender::SubpictureDecoder decoder(&palette, 100);
     std::string problem;
     const auto sub = decoder.Decode(std::vector<uint8_t>(data + 4, data + size), problem);
     if (!sub) return problem.empty() ? (std::abort(), 0) : 0;
-    for (const vsfilter::Bitmap& b : sub->bitmaps)
+    for (const subrender::Bitmap& b : sub->bitmaps)
         if (b.luma.size() != size_t(b.width) * size_t(b.height) || b.alpha.size() != b.luma.size())
             std::abort();
     fsrv::Frame frame(width, height);
-    vsfilter::DrawSubpicture(frame, *sub, canvas);
+    subrender::DrawSubpicture(frame, *sub, canvas);
     return 0;
 }

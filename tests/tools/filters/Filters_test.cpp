@@ -60,7 +60,7 @@ class DebugHost final : public Host {
 std::vector<int> Decimated(int mode, double threshold, DebugHost& host, VideoInfo* info = nullptr) {
     const auto clip = std::make_shared<Levels>(
         std::vector<int>{0, 40, 80, 80, 120, 160, 200, 240, 20, 60, 100, 140});
-    decomb::Decimate d(clip, {5, mode, threshold, true}, host);
+    ivtc::Decimate d(clip, {5, mode, threshold, true}, host);
     if (info) *info = d.Info();
     std::vector<int> out;
     for (int n = 0; n < d.Info().frameCount; ++n) out.push_back(d.GetFrame(n)->Data(kY)[0]);
@@ -126,7 +126,7 @@ TEST(AutoCrop, BordersAndShapes) {
 
 TEST(VobSubSettings, KnownLinesAreReadAndDamagedOnesWarnedAbout) {
     std::vector<std::string> warnings;
-    const vsfilter::VobSubSettings s = vsfilter::ReadSettings(
+    const subrender::VobSubSettings s = subrender::ReadSettings(
         {"# VobSub index file, v7 (do not modify this line!)", "size: 720x480", "org: 8, 4",
          "alpha: 80%", "time offset: -120", "forced subs: ON",
          "palette: 000000, ffffff, 808080, ff0000, 00ff00, 0000ff, 111111, 222222, 333333, "
@@ -143,14 +143,14 @@ TEST(VobSubSettings, KnownLinesAreReadAndDamagedOnesWarnedAbout) {
 TEST(WriteLine, AppendsWholeLinesAndNamesTheFileItCannotWrite) {
     testing_support::TempDir dir;
     const std::string log = dir.File("interlace.log");
-    chr::WriteLine(log, "true-false", true);
-    chr::WriteLine(log, "false-true", true);
+    logwrite::WriteLine(log, "true-false", true);
+    logwrite::WriteLine(log, "false-true", true);
     EXPECT_EQ(testing_support::ReadAll(log), "true-false\r\nfalse-true\r\n");
-    chr::WriteLine(log, "again", false);
+    logwrite::WriteLine(log, "again", false);
     EXPECT_EQ(testing_support::ReadAll(log), "again\r\n");
     const std::string missing = dir.File("no folder/interlace.log");
     try {
-        chr::WriteLine(missing, "x", true);
+        logwrite::WriteLine(missing, "x", true);
         FAIL();
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()),

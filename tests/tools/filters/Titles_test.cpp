@@ -44,7 +44,7 @@ void ExpectFilmFrames(filtertest::Server& ivtc, filtertest::Server& film, int fr
     for (int n = 0; n < frames; ++n) {
         const auto frame = ivtc.Frame(n);
         ASSERT_GT(LumaPsnr(*frame, *film.Frame(n)), 40) << "frame " << n;
-        ASSERT_FALSE(decomb::IsCombedFrame(*frame, 30)) << "frame " << n;
+        ASSERT_FALSE(ivtc::IsCombedFrame(*frame, 30)) << "frame " << n;
     }
 }
 
@@ -120,7 +120,7 @@ TEST_F(Titles, HybridMovieKeepsTheFilmAndBlendsTheVideo) {
     OpenOn(film, SourceOnly(env_, clips_ + "/film.y4m"), "film.avs");
     ExpectFilmFrames(server_, film, kFilmFrames);
     for (int n = kFilmFrames; n < server_.Frames(); ++n)
-        ASSERT_FALSE(decomb::IsCombedFrame(*server_.Frame(n), 30)) << "frame " << n;
+        ASSERT_FALSE(ivtc::IsCombedFrame(*server_.Frame(n), 30)) << "frame " << n;
 }
 
 // 720x576 with 72 black lines above and below a 16:9 picture: the first crop finds the picture,
@@ -162,7 +162,7 @@ TEST_F(Titles, KernelDeIntLeavesStillPicturesAndRemovesTheCombing) {
     Open(UpTo(lines, "KernelDeInt("));
     ASSERT_EQ(server_.Frames(), 200);
     for (int n = 0; n < server_.Frames(); ++n)
-        ASSERT_FALSE(decomb::IsCombedFrame(*server_.Frame(n), 30)) << "frame " << n;
+        ASSERT_FALSE(ivtc::IsCombedFrame(*server_.Frame(n), 30)) << "frame " << n;
 }
 
 TEST_F(Titles, BadArgumentsAreErrorsNamingTheFilter) {

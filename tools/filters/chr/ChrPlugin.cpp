@@ -4,7 +4,7 @@
 
 FRAMESERVER_PLUGIN(host) {
     host.AddFunction("write", "ss[append]b", [](const fsrv::Args& a, fsrv::Host&) {
-        chr::WriteLine(a[0].AsString(), a[1].AsString(), a[2].AsBool(true));
+        logwrite::WriteLine(a[0].AsString(), a[1].AsString(), a[2].AsBool(true));
         return fsrv::Value();
     });
 }

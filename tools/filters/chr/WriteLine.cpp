@@ -9,7 +9,7 @@
 
 #include "frameserver_plugin.h"
 
-namespace chr {
+namespace logwrite {
 namespace {
 
 [[noreturn]] void Fail(const std::string& path, const char* what, int error) {
@@ -38,4 +38,4 @@ void WriteLine(const std::string& path, const std::string& text, bool append) {
     if (::close(fd) != 0) Fail(path, "cannot be written", errno);
 }
 
-}  // namespace chr
+}  // namespace logwrite

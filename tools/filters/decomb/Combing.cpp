@@ -5,7 +5,7 @@
 
 #include "common/FilterKit.h"
 
-namespace decomb {
+namespace ivtc {
 namespace {
 
 using filters::Row;
@@ -107,4 +107,4 @@ bool IsCombedFrame(const fsrv::Frame& frame, int threshold) {
     return DensestCombedBlock(frame, threshold) > kCombedPixelsPerBlock;
 }
 
-}  // namespace decomb
+}  // namespace ivtc

@@ -14,7 +14,7 @@
 
 #include "frameserver_plugin.h"
 
-namespace decomb {
+namespace ivtc {
 
 inline constexpr int kBlockSize = 16;
 inline constexpr int kCombedPixelsPerBlock = 20;
@@ -27,4 +27,4 @@ int DensestCombedBlock(const fsrv::Frame& frame, int threshold);
 
 bool IsCombedFrame(const fsrv::Frame& frame, int threshold);
 
-}  // namespace decomb
+}  // namespace ivtc

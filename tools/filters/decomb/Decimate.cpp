@@ -5,7 +5,7 @@
 #include "Metric.h"
 #include "common/FilterKit.h"
 
-namespace decomb {
+namespace ivtc {
 
 Decimate::Decimate(fsrv::ClipPtr child, const DecimateOptions& options, fsrv::Host& host)
     : PassThroughClip(std::move(child)),
@@ -97,4 +97,4 @@ bool Decimate::GetParity(int n) {
         CycleStart(n / (options_.mode == 1 ? options_.cycle : options_.cycle - 1)));
 }
 
-}  // namespace decomb
+}  // namespace ivtc

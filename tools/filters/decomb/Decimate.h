@@ -13,7 +13,7 @@
 
 #include "frameserver_plugin.h"
 
-namespace decomb {
+namespace ivtc {
 
 struct DecimateOptions {
     int cycle = 5;
@@ -49,4 +49,4 @@ class Decimate final : public fsrv::PassThroughClip {
     std::vector<double> metrics_;  // < 0: not measured yet
 };
 
-}  // namespace decomb
+}  // namespace ivtc

@@ -7,7 +7,7 @@
 #include "Combing.h"
 #include "common/FilterKit.h"
 
-namespace decomb {
+namespace ivtc {
 
 using filters::Row;
 
@@ -71,4 +71,4 @@ void InterpolateField(fsrv::Frame& frame, int parity, const std::vector<uint8_t>
     }
 }
 
-}  // namespace decomb
+}  // namespace ivtc

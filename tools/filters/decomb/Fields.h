@@ -7,7 +7,7 @@
 
 #include "frameserver_plugin.h"
 
-namespace decomb {
+namespace ivtc {
 
 // Sum of the luma comb values of the rows of `otherParity` of the picture woven from `keep`'s
 // field and `other`'s field of that parity: low when the two fields belong to one picture.
@@ -21,4 +21,4 @@ std::shared_ptr<fsrv::Frame> Weave(const fsrv::Frame& keep, const fsrv::Frame& o
 // flags from CombedPixels, only next to combed pixels (chroma follows the luma pixels it covers).
 void InterpolateField(fsrv::Frame& frame, int parity, const std::vector<uint8_t>* mask);
 
-}  // namespace decomb
+}  // namespace ivtc

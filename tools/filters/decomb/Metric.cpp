@@ -6,7 +6,7 @@
 
 #include "common/FilterKit.h"
 
-namespace decomb {
+namespace ivtc {
 
 using filters::Row;
 
@@ -37,4 +37,4 @@ double FrameDifference(const fsrv::Frame& a, const fsrv::Frame& b) {
     return worst;
 }
 
-}  // namespace decomb
+}  // namespace ivtc

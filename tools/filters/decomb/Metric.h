@@ -7,11 +7,11 @@
 // the picture, even a small object, scores several levels in the blocks it crosses.
 #include "frameserver_plugin.h"
 
-namespace decomb {
+namespace ivtc {
 
 inline constexpr int kMetricBlock = 32;
 inline constexpr int kNoiseLevels = 3;
 
 double FrameDifference(const fsrv::Frame& a, const fsrv::Frame& b);
 
-}  // namespace decomb
+}  // namespace ivtc

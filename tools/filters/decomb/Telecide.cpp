@@ -5,7 +5,7 @@
 #include "Combing.h"
 #include "Fields.h"
 
-namespace decomb {
+namespace ivtc {
 
 Telecide::Telecide(fsrv::ClipPtr child, const TelecideOptions& options)
     : PassThroughClip(std::move(child)),
@@ -83,4 +83,4 @@ fsrv::FramePtr Telecide::GetFrame(int n) {
     return woven;
 }
 
-}  // namespace decomb
+}  // namespace ivtc

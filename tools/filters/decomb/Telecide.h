@@ -18,7 +18,7 @@
 
 #include "frameserver_plugin.h"
 
-namespace decomb {
+namespace ivtc {
 
 struct TelecideOptions {
     int order = 1;
@@ -50,4 +50,4 @@ class Telecide final : public fsrv::PassThroughClip {
     std::vector<Decision> decisions_;
 };
 
-}  // namespace decomb
+}  // namespace ivtc

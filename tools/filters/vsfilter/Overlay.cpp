@@ -4,7 +4,7 @@
 
 #include "common/FilterKit.h"
 
-namespace vsfilter {
+namespace subrender {
 namespace {
 
 using filters::Row;
@@ -64,4 +64,4 @@ void DrawSubpicture(fsrv::Frame& frame, const Subpicture& sub, const Canvas& can
     }
 }
 
-}  // namespace vsfilter
+}  // namespace subrender

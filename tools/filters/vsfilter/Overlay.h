@@ -8,7 +8,7 @@
 #include "Subpicture.h"
 #include "frameserver_plugin.h"
 
-namespace vsfilter {
+namespace subrender {
 
 struct Canvas {
     int width = 0, height = 0;  // the size subpicture positions refer to
@@ -17,4 +17,4 @@ struct Canvas {
 
 void DrawSubpicture(fsrv::Frame& frame, const Subpicture& sub, const Canvas& canvas);
 
-}  // namespace vsfilter
+}  // namespace subrender

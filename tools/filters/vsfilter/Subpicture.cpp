@@ -7,10 +7,9 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/dict.h>
-#include <libavutil/log.h>
 }
 
-namespace vsfilter {
+namespace subrender {
 namespace {
 
 // Studio-range BT.601, as DVD video is coded.
@@ -61,9 +60,6 @@ SubpictureDecoder::SubpictureDecoder(const std::array<uint32_t, 16>* palette, in
     if (!codec) throw std::runtime_error("this libavcodec has no DVD subpicture decoder");
     context_ = avcodec_alloc_context3(codec);
     if (!context_) throw std::bad_alloc();
-    // The decoder's own complaints about a damaged unit stay out of the host's standard error:
-    // the track gives one warning per subpicture it skips.
-    context_->log_level_offset = AV_LOG_VERBOSE - AV_LOG_ERROR;
     AVDictionary* options = nullptr;
     if (palette) av_dict_set(&options, "palette", PaletteOption(*palette).c_str(), 0);
     const int r = avcodec_open2(context_, codec, &options);
@@ -111,4 +107,4 @@ std::optional<Subpicture> SubpictureDecoder::Decode(const std::vector<uint8_t>& 
     return out;
 }
 
-}  // namespace vsfilter
+}  // namespace subrender

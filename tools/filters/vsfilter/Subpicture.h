@@ -10,7 +10,7 @@
 
 struct AVCodecContext;
 
-namespace vsfilter {
+namespace subrender {
 
 // One rectangle of a subpicture, pixel by pixel: Y, Cb, Cr (video range) and opacity 0..255.
 struct Bitmap {
@@ -43,4 +43,4 @@ class SubpictureDecoder {
     int alphaPercent_;
 };
 
-}  // namespace vsfilter
+}  // namespace subrender

@@ -9,7 +9,7 @@
 #include "IndexText.h"
 #include "SubPacks.h"
 
-namespace vsfilter {
+namespace subrender {
 namespace {
 
 constexpr int64_t kOpenEnd = std::numeric_limits<int64_t>::max();
@@ -103,4 +103,4 @@ const Subpicture* SubtitleTrack::At(int64_t ms) {
     return cached_ ? &*cached_ : nullptr;
 }
 
-}  // namespace vsfilter
+}  // namespace subrender

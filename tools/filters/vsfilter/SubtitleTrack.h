@@ -15,7 +15,7 @@
 #include "Subpicture.h"
 #include "VobSubSettings.h"
 
-namespace vsfilter {
+namespace subrender {
 
 class SubtitleTrack {
   public:
@@ -45,4 +45,4 @@ class SubtitleTrack {
 // "<idx without its extension>.sub".
 std::string BitmapFileOf(const std::string& idxPath);
 
-}  // namespace vsfilter
+}  // namespace subrender

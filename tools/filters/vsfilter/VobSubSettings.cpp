@@ -3,7 +3,7 @@
 #include <charconv>
 #include <string_view>
 
-namespace vsfilter {
+namespace subrender {
 namespace {
 
 std::string_view Trim(std::string_view s) {
@@ -88,4 +88,4 @@ VobSubSettings ReadSettings(const std::vector<std::string>& header, const std::s
     return s;
 }
 
-}  // namespace vsfilter
+}  // namespace subrender

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace vsfilter {
+namespace subrender {
 
 struct VobSubSettings {
     int width = 0, height = 0;           // "size:"; 0 when the index gives none
@@ -25,4 +25,4 @@ struct VobSubSettings {
 VobSubSettings ReadSettings(const std::vector<std::string>& header, const std::string& name,
                             std::vector<std::string>& warnings);
 
-}  // namespace vsfilter
+}  // namespace subrender

@@ -24,24 +24,24 @@ class VobSub final : public PassThroughClip {
         // The host's standard error is the place for what the job can go on without.
         for (const std::string& w : warnings)
             std::fprintf(stderr, "VobSub: warning: %s\n", w.c_str());
-        const vsfilter::VobSubSettings& s = track_->Settings();
+        const subrender::VobSubSettings& s = track_->Settings();
         canvas_ = {s.width, s.height, s.originX, s.originY};
     }
     FramePtr GetFrame(int n) override {
         n = Clamp(n);
         const FramePtr in = child_->GetFrame(n);
         const int64_t ms = int64_t(__int128(n) * 1000 * info_.fpsDenominator / info_.fpsNumerator);
-        const vsfilter::Subpicture* sub = track_->At(ms);
+        const subrender::Subpicture* sub = track_->At(ms);
         if (!sub || sub->bitmaps.empty()) return in;
         auto out = filters::NewFrame(info_);
         out->CopyFrom(*in);
-        vsfilter::DrawSubpicture(*out, *sub, canvas_);
+        subrender::DrawSubpicture(*out, *sub, canvas_);
         return out;
     }
 
   private:
-    std::optional<vsfilter::SubtitleTrack> track_;
-    vsfilter::Canvas canvas_;
+    std::optional<subrender::SubtitleTrack> track_;
+    subrender::Canvas canvas_;
 };
 
 }  // namespace
