@@ -106,8 +106,10 @@ std::string FrameTypes(const std::string& stream) {
 }
 
 std::map<char, std::multiset<int>> Quantizers(const std::string& stream) {
+    // One decoding thread: with several, the debug rows of frames decoded at once interleave and
+    // land under the wrong picture type.
     std::istringstream lines(
-        Shell("ffmpeg -hide_banner -debug qp -i " + Quoted(stream) + " -f null -"));
+        Shell("ffmpeg -hide_banner -threads 1 -debug qp -i " + Quoted(stream) + " -f null -"));
     static const std::regex kFrame(R"(New frame, type: ([IPBS]))");
     static const std::regex kRow(R"(^\[mpeg4 @ 0x[0-9a-f]+\]( +[0-9]+)+\s*$)");
     std::map<char, std::multiset<int>> quantizers;
