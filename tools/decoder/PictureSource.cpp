@@ -42,29 +42,49 @@ PictureSource::PictureSource(const std::string& indexPath, const media::IndexFil
 fsrv::FramePtr PictureSource::Picture(int display) {
     try {
         // Each round finds the picture or learns of a gap or the end that decides what is served
-        // in its place, so a few rounds always do.
+        // in its place, so a few rounds do for a whole title.
+        int wanted = display;
         for (int round = 0; round < 4; ++round) {
-            const int wanted = Resolve(display);
+            wanted = Resolve(display);
             if (auto it = kept_.find(wanted); it != kept_.end()) return it->second;
             if (!CanContinueTo(wanted)) Start(table_.StartEntryFor(wanted), wanted);
             DecodeUntil(wanted);
             if (auto it = kept_.find(wanted); it != kept_.end()) return it->second;
             if (!running_ && lastOutput_ < 0) FindEnd();
         }
+        return Nearest(wanted);
     } catch (const media::MediaError& e) {
         running_ = false;
         throw fsrv::Error(std::string("mpeg2source: ") + e.what());
     }
-    throw fsrv::Error("mpeg2source: " + indexPath_ + ": picture " + std::to_string(display) +
-                      " cannot be found in the VOB files");
 }
 
+// Around damage, what decodes depends on where decoding began: a picture found once may not
+// come out of a later start. The nearest picture at hand is served and stays its stand-in.
+fsrv::FramePtr PictureSource::Nearest(int wanted) {
+    if (kept_.empty())
+        throw fsrv::Error("mpeg2source: " + indexPath_ + ": picture " + std::to_string(wanted) +
+                          " cannot be found in the VOB files");
+    auto it = kept_.lower_bound(wanted);
+    if (it == kept_.end()) --it;
+    if (gaps_.size() < kMaxGaps) gaps_[wanted] = {wanted, it->first};
+    warnings_.Once(indexPath_ + ": " + Range(wanted, wanted) +
+                   " does not decode from where it was asked for; picture " +
+                   std::to_string(it->first) + " is served in its place");
+    return it->second;
+}
+
+// The picture served for `display`: past the end the last one, in a gap the picture after it,
+// which may lie in a gap found later.
 int PictureSource::Resolve(int display) const {
-    display = std::min(display, end_);
-    const auto after = gaps_.upper_bound(display);
-    if (after != gaps_.begin() && display <= std::prev(after)->second.last)
+    for (size_t step = 0; step <= gaps_.size(); ++step) {
+        display = std::min(display, end_);
+        const auto after = gaps_.upper_bound(display);
+        if (after == gaps_.begin() || display > std::prev(after)->second.last) break;
+        if (std::prev(after)->second.next == display) break;
         display = std::prev(after)->second.next;
-    return std::min(display, end_);
+    }
+    return display;
 }
 
 // Going on is better than starting again when it decodes no more pictures than a start would.

@@ -37,6 +37,7 @@ class PictureSource {
         int next;  // the picture served in its place
     };
     int Resolve(int display) const;
+    fsrv::FramePtr Nearest(int wanted);
     bool CanContinueTo(int display) const;
     void Start(int entry, int target);
     void DecodeUntil(int display);

@@ -99,8 +99,9 @@ std::vector<uint64_t> ServeShuffled(fsrv::Clip& clip) {
 
 std::vector<uint64_t> FfmpegChecksums(const std::string& vob, const std::string& filter, int width,
                                       int height) {
-    const std::string raw = Shell("ffmpeg -v fatal -i " + Quoted(vob) + " -map 0:v:0 -vf " +
-                                  filter + " -fps_mode passthrough -pix_fmt yuv420p -f rawvideo -");
+    const std::string raw =
+        Shell("ffmpeg -v fatal -i " + Quoted(vob) + " -map 0:v:0 -vf " + Quoted(filter) +
+              " -fps_mode passthrough -pix_fmt yuv420p -f rawvideo -");
     fsrv::Frame frame(width, height);
     const size_t bytes = size_t(width) * height * 3 / 2;
     std::vector<uint64_t> sums;
