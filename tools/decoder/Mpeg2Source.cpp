@@ -16,8 +16,8 @@ constexpr int64_t kMaxPictures = int64_t(1) << 28;
 constexpr int kMaxSide = 4096;
 
 // Rows of two pictures interleaved: even rows (the top field) from `top`, odd from `bottom`.
-fsrv::FramePtr Weave(const fsrv::Frame& top, const fsrv::Frame& bottom) {
-    auto frame = std::make_shared<fsrv::Frame>(top.Width(fsrv::kY), top.Height(fsrv::kY));
+fsrv::FramePtr Weave(const fsrv::Frame& top, const fsrv::Frame& bottom, FramePool& pool) {
+    std::shared_ptr<fsrv::Frame> frame = pool.Get();
     for (int p = 0; p < 3; ++p)
         for (int y = 0; y < frame->Height(p); ++y) {
             const fsrv::Frame& from = y % 2 ? bottom : top;
@@ -79,7 +79,8 @@ Mpeg2Source::Mpeg2Source(const std::string& indexPath)
       table_(index_.video),
       frames_(MapFrames(table_, static_cast<FieldOperation>(index_.fieldOperation),
                         index_.video.format.progressiveSequence)),
-      pictures_(indexPath, index_, table_, warnings_) {
+      pool_(FramePool::Make(index_.video.format.width, index_.video.format.height)),
+      pictures_(indexPath, index_, table_, pool_, warnings_) {
     info_.width = index_.video.format.width;
     info_.height = index_.video.format.height;
     const FrameRate rate = FrameRateOf(index_.frameRate);
@@ -93,7 +94,7 @@ fsrv::FramePtr Mpeg2Source::GetFrame(int n) {
     fsrv::FramePtr top = pictures_.Picture(f.top);
     if (f.bottom == f.top) return top;
     fsrv::FramePtr bottom = pictures_.Picture(f.bottom);
-    return bottom == top ? top : Weave(*top, *bottom);
+    return bottom == top ? top : Weave(*top, *bottom, *pool_);
 }
 
 }  // namespace decoder

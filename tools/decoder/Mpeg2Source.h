@@ -36,6 +36,7 @@ class Mpeg2Source final : public fsrv::Clip {
     PictureTable table_;
     std::vector<FrameFields> frames_;
     fsrv::VideoInfo info_;
+    std::shared_ptr<FramePool> pool_;
     Warnings warnings_;
     PictureSource pictures_;
 };

@@ -1,5 +1,7 @@
 #include "PictureDecoder.h"
 
+#include "DecodeBuffers.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -24,7 +26,8 @@ void CopyPlane(const uint8_t* from, int fromPitch, int cols, int rows, fsrv::Fra
 
 }  // namespace
 
-PictureDecoder::PictureDecoder(int width, int height) : width_(width), height_(height) {
+PictureDecoder::PictureDecoder(std::shared_ptr<FramePool> pool, int width, int height)
+    : pool_(std::move(pool)), width_(width), height_(height) {
     const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_MPEG2VIDEO);
     context_ = codec ? avcodec_alloc_context3(codec) : nullptr;
     packet_ = av_packet_alloc();
@@ -36,6 +39,8 @@ PictureDecoder::PictureDecoder(int width, int height) : width_(width), height_(h
     // Threads as libavcodec chooses them for this machine; frame threads keep both cores busy.
     context_->thread_count = 0;
     context_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    context_->opaque = pool_.get();
+    context_->get_buffer2 = &GetFrameBuffer;
     if (avcodec_open2(context_, codec, nullptr) < 0) {
         Free();
         throw fsrv::Error("mpeg2source: libavcodec's MPEG-2 decoder does not open");
@@ -77,16 +82,17 @@ void PictureDecoder::Drain(std::vector<DecodedPicture>& out) {
 void PictureDecoder::Receive(std::vector<DecodedPicture>& out) {
     while (avcodec_receive_frame(context_, picture_) == 0) {
         const int64_t pts = picture_->pts;
-        const bool usable = picture_->format == AV_PIX_FMT_YUV420P;
-        if (usable)
-            out.push_back(
-                {pts >= 0 && pts <= INT32_MAX ? static_cast<int>(pts) : -1, Copy(*picture_)});
+        if (picture_->format == AV_PIX_FMT_YUV420P) {
+            fsrv::FramePtr frame = ServedAsDecoded(*picture_, width_, height_);
+            out.push_back({pts >= 0 && pts <= INT32_MAX ? static_cast<int>(pts) : -1,
+                           frame ? std::move(frame) : Copy(*picture_)});
+        }
         av_frame_unref(picture_);
     }
 }
 
 fsrv::FramePtr PictureDecoder::Copy(const AVFrame& picture) {
-    auto frame = std::make_shared<fsrv::Frame>(width_, height_);
+    std::shared_ptr<fsrv::Frame> frame = pool_->Get();
     if (picture.width != width_ || picture.height != height_) otherSize_ = true;
     const int cols = std::min(width_, picture.width), rows = std::min(height_, picture.height);
     for (int p = 0; p < 3; ++p) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "FramePool.h"
 #include "frameserver_plugin.h"
 
 struct AVCodecContext;
@@ -20,9 +21,9 @@ struct DecodedPicture {
 
 class PictureDecoder {
   public:
-    // Pictures come out as `width` x `height` frames (the index's size). Throws fsrv::Error when
+    // Pictures come out in the pool's frames, of the index's size. Throws fsrv::Error when
     // libavcodec has no MPEG-2 decoder.
-    PictureDecoder(int width, int height);
+    PictureDecoder(std::shared_ptr<FramePool> pool, int width, int height);
     ~PictureDecoder();
     PictureDecoder(const PictureDecoder&) = delete;
     PictureDecoder& operator=(const PictureDecoder&) = delete;
@@ -42,6 +43,7 @@ class PictureDecoder {
     void Receive(std::vector<DecodedPicture>& out);
     fsrv::FramePtr Copy(const AVFrame& picture);
 
+    std::shared_ptr<FramePool> pool_;
     int width_, height_;
     AVCodecContext* context_ = nullptr;
     AVPacket* packet_ = nullptr;

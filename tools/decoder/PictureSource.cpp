@@ -25,11 +25,12 @@ std::string Range(int first, int last) {
 }  // namespace
 
 PictureSource::PictureSource(const std::string& indexPath, const media::IndexFile& index,
-                             const PictureTable& table, Warnings& warnings)
+                             const PictureTable& table, std::shared_ptr<FramePool> pool,
+                             Warnings& warnings)
     : indexPath_(indexPath),
       table_(table),
       warnings_(warnings),
-      decoder_(index.video.format.width, index.video.format.height),
+      decoder_(std::move(pool), index.video.format.width, index.video.format.height),
       end_(table.Count() - 1) {
     try {
         feed_ = std::make_unique<VideoFeed>(

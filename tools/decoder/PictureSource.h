@@ -25,7 +25,7 @@ class PictureSource {
     // `index`, `table` and `warnings` must outlive the source. Throws fsrv::Error when a VOB
     // file cannot be opened.
     PictureSource(const std::string& indexPath, const media::IndexFile& index,
-                  const PictureTable& table, Warnings& warnings);
+                  const PictureTable& table, std::shared_ptr<FramePool> pool, Warnings& warnings);
 
     // Picture `display` (0 .. table.Count()-1), or what is served in its place. Throws
     // fsrv::Error when the files cannot be read or nothing of the title decodes.
