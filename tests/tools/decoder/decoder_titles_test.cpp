@@ -3,6 +3,8 @@
 // asking, in the number the planner counts from the index.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "DecoderRun.h"
@@ -86,6 +88,28 @@ TEST(Decoder, FilmRateAndParity) {
     EXPECT_EQ(pulldown.clip->Info().fpsNumerator, 30000u);
     for (int f = 0; f < pulldown.clip->Info().frameCount; ++f)
         EXPECT_TRUE(pulldown.clip->GetParity(f)) << f;
+}
+
+// A title in two VOB files, as a ripper cuts them, in a folder with a blank and a letter beyond
+// ASCII in its name: entries in the second file and a GOP across the cut serve as in one file.
+TEST(Decoder, TitleOverTwoVobFiles) {
+    DECODER_TITLES(titles);
+    testing_support::TempDir dir;
+    const std::string whole = titles + "/ntsc_hybrid/rip/VTS_01_1.VOB";
+    const std::string folder = dir.File("My DVD é");
+    std::filesystem::create_directories(folder);
+    std::ifstream in(whole, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t cut = bytes.size() / 2 / 2048 * 2048;
+    std::ofstream(folder + "/VTS_01_1.VOB", std::ios::binary) << bytes.substr(0, cut);
+    std::ofstream(folder + "/VTS_01_2.VOB", std::ios::binary) << bytes.substr(cut);
+    const std::string d2v = IndexTitle(folder + "/VTS_01_1.VOB", folder + "/title");
+    Source source = OpenSource(d2v);
+    ASSERT_EQ(source.error, "");
+    const std::vector<uint64_t> ffmpeg = FfmpegChecksums(whole, "repeatfields", 720, 480);
+    EXPECT_EQ(ServeInOrder(*source.clip), ffmpeg);
+    Source again = OpenSource(d2v);
+    EXPECT_EQ(ServeShuffled(*again.clip), ffmpeg);
 }
 
 // Share of the luma samples that stand out from both vertical neighbours the same way: the
