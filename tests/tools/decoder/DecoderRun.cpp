@@ -72,13 +72,20 @@ Source OpenSource(const std::string& d2v) {
     return s;
 }
 
+namespace {
+
+uint64_t Fnv(const uint8_t* bytes, size_t size, uint64_t hash = 1469598103934665603ull) {
+    for (size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    return hash;
+}
+
+}  // namespace
+
 uint64_t Checksum(const fsrv::Frame& frame) {
-    uint64_t hash = 1469598103934665603ull;
+    uint64_t hash = Fnv(nullptr, 0);
     for (int p = 0; p < 3; ++p)
-        for (int y = 0; y < frame.Height(p); ++y) {
-            const uint8_t* row = frame.Data(p) + size_t(y) * frame.Pitch(p);
-            for (int x = 0; x < frame.Width(p); ++x) hash = (hash ^ row[x]) * 1099511628211ull;
-        }
+        for (int y = 0; y < frame.Height(p); ++y)
+            hash = Fnv(frame.Data(p) + size_t(y) * frame.Pitch(p), size_t(frame.Width(p)), hash);
     return hash;
 }
 
@@ -102,16 +109,10 @@ std::vector<uint64_t> FfmpegChecksums(const std::string& vob, const std::string&
     const std::string raw =
         Shell("ffmpeg -v fatal -i " + Quoted(vob) + " -map 0:v:0 -vf " + Quoted(filter) +
               " -fps_mode passthrough -pix_fmt yuv420p -f rawvideo -");
-    fsrv::Frame frame(width, height);
     const size_t bytes = size_t(width) * height * 3 / 2;
     std::vector<uint64_t> sums;
-    for (size_t at = 0; at + bytes <= raw.size(); at += bytes) {
-        const char* from = raw.data() + at;
-        for (int p = 0; p < 3; ++p)
-            for (int y = 0; y < frame.Height(p); ++y, from += frame.Width(p))
-                std::copy_n(from, frame.Width(p), frame.Data(p) + size_t(y) * frame.Pitch(p));
-        sums.push_back(Checksum(frame));
-    }
+    for (size_t at = 0; at + bytes <= raw.size(); at += bytes)
+        sums.push_back(Fnv(reinterpret_cast<const uint8_t*>(raw.data()) + at, bytes));
     return sums;
 }
 

@@ -42,7 +42,6 @@ TEST(FieldMap, PulldownGivesFiveFramesOfFour) {
                   {0, 0, true}, {0, 1, true}, {1, 2, true}, {2, 2, true}, {3, 3, true}}));
     EXPECT_EQ(Map(kCadence, FieldOperation::ForcedFilm),
               (std::vector<FrameFields>{{0, 0, true}, {1, 1, false}, {2, 2, false}, {3, 3, true}}));
-    EXPECT_EQ(Map(kCadence, FieldOperation::RawFrames).size(), 4u);
 }
 
 // Fields one later: each frame takes a picture's second field and the next picture's first; the
@@ -80,26 +79,22 @@ TEST(PictureTable, OpenGopsStartAtTheGopBefore) {
     EXPECT_EQ(closed.FirstValid(1), 4);
 }
 
-std::vector<uint8_t> Code(uint8_t code, int payload) {
-    std::vector<uint8_t> bytes{0, 0, 1, code};
-    for (int i = 0; i < payload; ++i) bytes.push_back(uint8_t(0x80 + i));
+// Start codes, each followed by `payload` bytes that hold no start code.
+std::vector<uint8_t> Stream(std::initializer_list<uint8_t> codes, int payload) {
+    std::vector<uint8_t> bytes;
+    for (uint8_t code : codes) {
+        bytes.insert(bytes.end(), {0, 0, 1, code});
+        for (int i = 0; i < payload; ++i) bytes.push_back(uint8_t(0x80 + i));
+    }
     return bytes;
-}
-
-void Append(std::vector<uint8_t>& to, const std::vector<uint8_t>& bytes) {
-    to.insert(to.end(), bytes.begin(), bytes.end());
 }
 
 // The pieces hold every byte once, in order; a field pair is one piece; headers go with the
 // picture after them; the numbers follow the entries, and are lost when an entry is.
 TEST(PictureSplitter, CutsAtPicturesAndNumbersByEntry) {
-    const media::VideoIndex index = Index({{5, {I, B, P | kPair}}, {1, {I}}, {1, {I}}});
-    std::vector<uint8_t> first;
-    for (uint8_t c : {0xB3, 0xB5, 0xB8, 0x00, 0xB5, 0x01, 0x02, 0x00, 0x01, 0x00, 0x01, 0x00, 0x01})
-        Append(first, Code(c, 9));
-    std::vector<uint8_t> second;
-    for (uint8_t c : {0xB8, 0x00, 0x01, 0xB7}) Append(second, Code(c, 5));
-
+    const media::VideoIndex index = Index({{5, {I, B, P | kPair}}, {1, {I}}});
+    const auto first = Stream({0xB3, 0xB5, 0xB8, 0, 0xB5, 1, 2, 0, 1, 0, 1, 0, 1}, 9);
+    const auto second = Stream({0xB8, 0, 1, 0xB7}, 5);
     decoder::PictureSplitter splitter;
     splitter.BeginEntry(index.entries[0], 0);
     for (size_t i = 0; i < first.size(); i += 3)
@@ -110,21 +105,18 @@ TEST(PictureSplitter, CutsAtPicturesAndNumbersByEntry) {
     splitter.Feed(second.data(), second.size());
     splitter.Finish();
 
-    const auto& pieces = splitter.Ready();
-    ASSERT_EQ(pieces.size(), 5u);
-    std::vector<uint8_t> joined;
+    std::vector<uint8_t> joined, all = first;
     std::vector<int> tags;
-    for (const auto& piece : pieces) {
-        Append(joined, piece.bytes);
+    for (const auto& piece : splitter.Ready()) {
+        joined.insert(joined.end(), piece.bytes.begin(), piece.bytes.end());
         tags.push_back(piece.tag);
     }
     EXPECT_EQ(tags, (std::vector<int>{0, 1, 2, 3, -1}));
-    std::vector<uint8_t> all = first;
-    Append(all, second);
-    Append(all, second);
+    all.insert(all.end(), second.begin(), second.end());
+    all.insert(all.end(), second.begin(), second.end());
     EXPECT_EQ(joined, all);
-    EXPECT_EQ(pieces[0].bytes.size(), 7 * 13u);  // sequence, extension, GOP, picture, ext, 2 slices
-    EXPECT_EQ(pieces[2].bytes.size(), 4 * 13u);  // both fields
+    EXPECT_EQ(splitter.Ready()[0].bytes.size(), 7 * 13u);  // headers, picture, extension, slices
+    EXPECT_EQ(splitter.Ready()[2].bytes.size(), 4 * 13u);  // both fields
 }
 
 }  // namespace
