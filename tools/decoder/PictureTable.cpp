@@ -49,7 +49,8 @@ int PictureTable::FirstValid(int entry) const {
     const int anchor = firstAnchor_[entry];
     const int end =
         entry + 1 < EntryCount() ? entryFirst_[entry + 1] : static_cast<int>(coded_.size());
-    if (anchor == end) return DisplayOf(entryFirst_[entry]);  // no anchor: nothing is sure
+    if (anchor == end)  // no anchor (or no picture at all): nothing before the next is sure
+        return end < static_cast<int>(coded_.size()) ? DisplayOf(end) : Count() - 1;
     int first = DisplayOf(anchor);
     if (entryFlags_[entry] & IndexEntry::kClosedGop)
         for (int c = anchor + 1; c < secondAnchor_[entry]; ++c)
