@@ -1,5 +1,6 @@
 #include "Mpeg2Source.h"
 
+#include <algorithm>
 #include <cstring>
 #include <numeric>
 
@@ -91,10 +92,12 @@ Mpeg2Source::Mpeg2Source(const std::string& indexPath)
 
 fsrv::FramePtr Mpeg2Source::GetFrame(int n) {
     const FrameFields& f = frames_[Clamp(n)];
-    fsrv::FramePtr top = pictures_.Picture(f.top);
-    if (f.bottom == f.top) return top;
-    fsrv::FramePtr bottom = pictures_.Picture(f.bottom);
-    return bottom == top ? top : Weave(*top, *bottom, *pool_);
+    if (f.bottom == f.top) return pictures_.Picture(f.top);
+    // The earlier picture first, so that serving in order decodes on from one to the other.
+    fsrv::FramePtr first = pictures_.Picture(std::min(f.top, f.bottom));
+    fsrv::FramePtr second = pictures_.Picture(std::max(f.top, f.bottom));
+    if (first == second) return first;
+    return f.top < f.bottom ? Weave(*first, *second, *pool_) : Weave(*second, *first, *pool_);
 }
 
 }  // namespace decoder
