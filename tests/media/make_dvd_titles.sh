@@ -15,7 +15,8 @@ convert=/usr/bin/convert  # the first convert on PATH may be a viewer's stand-in
 for tool in ffmpeg mpeg2enc mplex spumux dvdauthor "$convert"; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 77; }
 done
-rm -rf "$out/pal_wide" "$out/ntsc_sets" "$out/ntsc_film" "$out/ntsc_hybrid" "$out/.work" "$out/.stamp"
+rm -rf "$out/pal_wide" "$out/ntsc_sets" "$out/ntsc_film" "$out/ntsc_hybrid" "$out/pal_shifted" \
+  "$out/.work" "$out/.stamp"
 work="$out/.work"
 mkdir -p "$work"
 trap 'echo "make_dvd_titles.sh failed; the tools said:" >&2; tail -n 15 "$work"/*.log >&2' ERR
@@ -48,6 +49,19 @@ interlaced() {
     -vf "tinterlace=interleave_top,setfield=tff" -t "$seconds" -pix_fmt yuv420p \
     -c:v mpeg2video -b:v 4M -maxrate 8M -bufsize 1835k -g 15 -bf 2 -flags +ildct+ilme -top 1 \
     -aspect 4:3 -f mpeg2video "$work/$name.m2v"
+  printf '\x00\x00\x01\xb7' >>"$work/$name.m2v"
+}
+
+# shifted NAME SECONDS: PAL film mastered one field out of phase. 25p frames of a pan (so that
+# consecutive frames differ) are cut into fields, the first field is dropped and the rest woven
+# again bottom field first, so each picture holds the bottom field of one film frame and the top
+# field of the next: combed wherever it moves, whole again when fields are paired one later.
+shifted() {
+  local name=$1 seconds=$2
+  ffmpeg -v error -y -f lavfi -i "testsrc=size=1440x576:rate=25" \
+    -vf "crop=720:576:x='mod(n*8\,720)':y=0,setfield=tff,separatefields,select='gte(n\,1)',weave=first_field=bottom,setfield=bff" \
+    -frames:v $((seconds * 25)) -pix_fmt yuv420p -c:v mpeg2video -b:v 4M -maxrate 8M \
+    -bufsize 1835k -g 12 -bf 2 -flags +ildct+ilme -top 0 -aspect 4:3 -f mpeg2video "$work/$name.m2v"
   printf '\x00\x00\x01\xb7' >>"$work/$name.m2v"
 }
 
@@ -224,6 +238,25 @@ cat >"$work/ntsc_hybrid.xml" <<XML
 XML
 author ntsc_hybrid NTSC
 rip ntsc_hybrid
+
+# pal_shifted: one PAL 4:3 title, 2 s of phase-shifted film (above) with an AC3 stream.
+shifted shifted 2
+audio ac3shifted ac3 2 2 440
+mplex -v 0 -f 8 -o "$work/shifted.mpg" "$work/shifted.m2v" "$work/ac3shifted.ac3" \
+  2>>"$work/mplex.log"
+cat >"$work/pal_shifted.xml" <<XML
+<dvdauthor>
+ <titleset>
+  <titles>
+   <video format="pal" aspect="4:3"/>
+   <audio lang="en"/>
+   <pgc><vob file="$work/shifted.mpg"/></pgc>
+  </titles>
+ </titleset>
+</dvdauthor>
+XML
+author pal_shifted PAL
+rip pal_shifted
 
 rm -rf "$work"
 echo "$stamp" >"$out/.stamp"
