@@ -18,8 +18,8 @@
 #include <random>
 #include <string>
 
-#include "encoder/IndexFile.h"
-#include "encoder/IndexLines.h"
+#include "encoder/TextFiles.h"
+#include "encoder/rules/IndexLines.h"
 #include "language/Interpreter.h"
 
 namespace {

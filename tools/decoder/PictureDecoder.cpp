@@ -41,6 +41,13 @@ PictureDecoder::PictureDecoder(std::shared_ptr<FramePool> pool, int width, int h
     context_->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     context_->opaque = pool_.get();
     context_->get_buffer2 = &GetFrameBuffer;
+#if LIBAVCODEC_VERSION_MAJOR < 60
+    // The pool takes its lock, so frame threads may call it; this libavcodec still asks.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    context_->thread_safe_callbacks = 1;
+#pragma GCC diagnostic pop
+#endif
     if (avcodec_open2(context_, codec, nullptr) < 0) {
         Free();
         throw fsrv::Error("mpeg2source: libavcodec's MPEG-2 decoder does not open");

@@ -5,8 +5,8 @@
 #include <numeric>
 #include <random>
 
-#include "encoder/IndexFile.h"
-#include "encoder/IndexLines.h"
+#include "encoder/TextFiles.h"
+#include "encoder/rules/IndexLines.h"
 #include "language/ScriptError.h"
 #include "scripts/SourceType.h"
 #include "support/GeneratedMedia.h"
