@@ -34,9 +34,9 @@ int64_t FileSize(const std::string& path);
 
 // The short form of a path, which never holds a blank: the command lines carry such paths
 // unquoted. A path that exists and holds a blank, a tab or a double quote is given as a link
-// without them in a folder of the runtime folder ("<RuntimeFolder()>/movrex-links", private to
-// the user), named after the path and pointing at it; any other path is the short form of
-// itself, and so is one whose link cannot be made.
+// without them to the path, in a folder of the runtime folder private to the user
+// ("<RuntimeFolder()>/movrex-links-<uid>/<hash of the path>/<its last part, blanks as _>"); any
+// other path is the short form of itself, and so is one whose link cannot be made.
 std::string ShortPathName(const std::string& path);
 
 // Reads or writes a whole file. ReadFileText returns false (and an empty text) when the file

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -38,19 +37,22 @@ uint64_t HashOf(const std::string& text) {
     return hash;
 }
 
-// The link's name: the hash of the target, then its last part with only plain characters kept,
-// so that a reader of a command line still sees what is meant.
-std::string LinkName(const std::filesystem::path& target) {
+// Where the link to `target` lies: a folder named by the hash of the target, so that every
+// target has its own, and in it the target's last part with only plain characters kept, so that
+// a reader of a command line, and the process list, still show what is meant.
+std::string LinkFor(const std::string& folder, const std::filesystem::path& target) {
     char hash[17];
     std::snprintf(hash, sizeof hash, "%016llx",
                   static_cast<unsigned long long>(HashOf(target.string())));
+    const std::string own = folder + "/" + hash;
+    mkdir(own.c_str(), 0700);
     std::string leaf = target.filename().string();
     for (char& c : leaf) {
         const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                            (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
         if (!plain) c = '_';
     }
-    return std::string(hash) + "-" + leaf;
+    return own + "/" + leaf;
 }
 
 // Makes `link` point at `target`, replacing whatever link was there, in one rename so that a
@@ -58,9 +60,8 @@ std::string LinkName(const std::filesystem::path& target) {
 bool PlaceLink(const std::filesystem::path& target, const std::string& link) {
     std::error_code ec;
     if (std::filesystem::read_symlink(link, ec) == target) return true;
-    static std::atomic<unsigned> counter{0};
     const std::string temporary =
-        link + "." + std::to_string(getpid()) + "." + std::to_string(counter.fetch_add(1)) + ".tmp";
+        link + "." + std::to_string(getpid()) + "." + std::to_string(gettid()) + ".tmp";
     if (symlink(target.c_str(), temporary.c_str()) != 0) return false;
     if (rename(temporary.c_str(), link.c_str()) == 0) return true;
     unlink(temporary.c_str());
@@ -77,7 +78,7 @@ std::string ShortPathName(const std::string& path) {
     if (ec || !std::filesystem::exists(target, ec)) return path;
     const std::string folder = LinkFolder();
     if (folder.empty() || NeedsLink(folder)) return path;
-    std::string link = folder + "/" + LinkName(target);
+    std::string link = LinkFor(folder, target);
     if (!PlaceLink(target, link)) return path;
     // A path given with a closing separator names the same folder through the link.
     if (path.back() == kPathDelim) link += kPathDelimStr;
