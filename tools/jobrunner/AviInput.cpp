@@ -116,6 +116,10 @@ AviVideoReader::AviVideoReader(const std::string& path)
 
 AviVideoReader::~AviVideoReader() = default;
 
+const std::string& AviVideoReader::Path() const {
+    return demuxer_->Path();
+}
+
 void AviVideoReader::Seek(int64_t first) {
     const std::string where = "The AVI " + demuxer_->Path() + ": frame " + std::to_string(first);
     const int64_t start = startDts_;

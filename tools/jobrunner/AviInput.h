@@ -32,6 +32,7 @@ class AviVideoReader {
     // Frames the header announces; 0 when it does not say.
     int64_t FramesInHeader() const { return framesInHeader_; }
     double StartSeconds() const { return startSeconds_; }
+    const std::string& Path() const;
     // Goes to frame `first`, which must be a key frame; MediaError otherwise.
     void Seek(int64_t first);
     // The next chunk of data: its frame number (frames without data have no chunk), bytes and

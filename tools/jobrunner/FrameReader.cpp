@@ -93,11 +93,11 @@ bool FrameReader::FrameAt(FrameHeader& h) {
 }
 
 void FrameReader::SkipStartTag() {
-    if (Ensure(10) < 10) return;
+    const size_t head = Ensure(10);
     const uint8_t* p = buffer_.data() + pos_;
-    if (std::memcmp(p, "RIFF", 4) == 0)
+    if (head >= 4 && std::memcmp(p, "RIFF", 4) == 0)
         throw media::MediaError(name_ + " is a RIFF (WAV) file, not " + CodingName(coding_));
-    if (std::memcmp(p, "ID3", 3) != 0) return;
+    if (head < 10 || std::memcmp(p, "ID3", 3) != 0) return;
     // The tag's size is written seven bits a byte; a footer adds ten more bytes.
     int64_t size =
         10 + ((p[6] & 0x7F) << 21 | (p[7] & 0x7F) << 14 | (p[8] & 0x7F) << 7 | (p[9] & 0x7F));
@@ -134,7 +134,8 @@ bool FrameReader::Next(AudioFrame& frame) {
         if (left < kHeaderBytes ||
             (left == kId3v1Bytes && !std::memcmp(buffer_.data() + pos_, "TAG", 3))) {
             if (!started_)
-                throw media::MediaError(name_ + " holds no " + CodingName(coding_) + " frame");
+                throw media::MediaError(name_ + " is not " + CodingName(coding_) +
+                                        ": it holds no " + CodingName(coding_) + " frame");
             const bool tag = left == kId3v1Bytes;
             if (!tag && skipped + left > 0 && warn_)
                 warn_(Place(base_ + int64_t(pos_) - int64_t(skipped)) + ": the last " +

@@ -270,13 +270,37 @@ Job MakeJob(const std::vector<Statement>& statements, const std::string& scriptN
     return job;
 }
 
-Job ReadJob(const std::string& path) {
+namespace {
+
+std::string ScriptText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw JobError("The job script " + path + " cannot be read");
     std::ostringstream text;
     text << in.rdbuf();
     if (in.bad()) throw JobError("The job script " + path + " cannot be read");
-    return MakeJob(ReadJobScript(text.str(), path), path);
+    return text.str();
+}
+
+}  // namespace
+
+Job ReadJob(const std::string& path) {
+    return MakeJob(ReadJobScript(ScriptText(path), path), path);
+}
+
+std::string OutputNamedBy(const std::string& path) {
+    std::string output;
+    try {
+        std::istringstream lines(ScriptText(path));
+        for (std::string line; std::getline(lines, line);) {
+            try {
+                for (const Statement& s : ReadJobScript(line, path))
+                    if (s.name == "VirtualDub.SaveAVI" && KindsOf(s) == "s") output = Text(s, 0);
+            } catch (const JobError&) {
+            }
+        }
+    } catch (const JobError&) {
+    }
+    return output;
 }
 
 bool DecodeBase64(const std::string& text, std::vector<uint8_t>& bytes) {

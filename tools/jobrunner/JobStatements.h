@@ -17,6 +17,10 @@ Job MakeJob(const std::vector<Statement>& statements, const std::string& scriptN
 // Reads the script at `path` and makes its job; JobError when the file cannot be read.
 Job ReadJob(const std::string& path);
 
+// The output that the SaveAVI line of the script at `path` names, read line by line so that a
+// fault elsewhere does not hide it; empty when there is none.
+std::string OutputNamedBy(const std::string& path);
+
 // The bytes of standard Base64 text (with "=" padding); false for any other character or an
 // impossible length.
 bool DecodeBase64(const std::string& text, std::vector<uint8_t>& bytes);

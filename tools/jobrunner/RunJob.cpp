@@ -141,7 +141,8 @@ void RunJob(const Options& options, const media::WarningSink& warn) {
         job = ReadJob(options.jobScript);
         Run(*job, options, warn);
     } catch (...) {
-        if (job && !options.noWrite) std::remove(job->output.c_str());
+        const std::string output = job ? job->output : OutputNamedBy(options.jobScript);
+        if (!output.empty() && !options.noWrite) std::remove(output.c_str());
         if (!options.framesLog.empty()) std::remove(options.framesLog.c_str());
         throw;
     }

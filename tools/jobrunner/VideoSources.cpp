@@ -110,12 +110,11 @@ class AviFrames final : public VideoSource {
             held_ = reader_->Next(frame_, data_, size_, key_);
             ended_ = !held_;
         }
-        // Frames after the last chunk are empty ones when the header counts them.
-        if (ended_ && want >= reader_->FramesInHeader())
-            throw media::MediaError("The range of " + std::to_string(count_) +
-                                    " frames from frame " + std::to_string(first_) +
-                                    " runs past the end of the AVI at frame " +
-                                    std::to_string(want));
+        if (ended_)
+            throw media::MediaError("The AVI " + reader_->Path() + " ends at frame " +
+                                    std::to_string(want) + ", within the range of " +
+                                    std::to_string(count_) + " frames from frame " +
+                                    std::to_string(first_));
         chunk = VideoChunk{nullptr, 0, false, 'N'};
         if (held_ && frame_ == want) {
             chunk = VideoChunk{data_, size_, key_, key_ ? 'I' : 'P'};

@@ -1,4 +1,5 @@
 // The job runner: runs one job script of the planner (see README.md).
+#include <csignal>
 #include <cstdio>
 #include <exception>
 
@@ -12,6 +13,9 @@ extern "C" {
 
 int main() {
     av_log_set_level(AV_LOG_QUIET);  // what is wrong is said by the job runner, with its file
+    // A file grown past the size limit fails its write, like a full disk, instead of ending the
+    // program before it can clean up.
+    std::signal(SIGXFSZ, SIG_IGN);
     jobrunner::Options options;
     try {
         options = jobrunner::ParseOptions(platform::CommandLine());
