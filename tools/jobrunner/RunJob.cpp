@@ -27,6 +27,7 @@ struct Inputs {
     std::unique_ptr<VideoCodec> codec;
     std::unique_ptr<VideoSource> video;
     bool fromAvi = false;
+    double startSeconds = 0;  // when the input's first frame plays
     int64_t first = 0;
     uint32_t superIndexRoom = 4;
 };
@@ -55,6 +56,7 @@ void OpenAvi(const Job& job, Inputs& in) {
     const int64_t count = job.range ? job.range->count : frames;
     if (count <= 0) throw JobError(job.input + " does not say how many frames it has");
     in.fromAvi = true;
+    in.startSeconds = reader->StartSeconds();
     in.superIndexRoom =
         SuperIndexRoom(uint64_t(std::max<int64_t>(0, platform::FileSize(job.input))));
     in.video = AviVideo(std::move(reader), in.first, count);
@@ -95,8 +97,9 @@ std::vector<AudioOutput> OpenAudio(const Job& job, const Inputs& in,
         } else if (!in.fromAvi) {
             throw JobError(where + ": the audio of an AVI (0x73647561) needs an AVI input");
         } else {
-            audio.push_back(
-                AviAudio(stream, job.input, double(in.first) * frameSeconds, seconds, warn));
+            audio.push_back(AviAudio(stream, job.input,
+                                     in.startSeconds + double(in.first) * frameSeconds, seconds,
+                                     warn));
         }
     }
     return audio;
