@@ -1,8 +1,8 @@
-#include "FrameServer.h"
+#include "client/ScriptClient.h"
 
 #include "platform/paths.h"
 
-namespace player {
+namespace fsclient {
 
 std::shared_ptr<FrameServerLibrary> FrameServerLibrary::Load(const std::string& path,
                                                              std::string& whyNot) {
@@ -15,7 +15,7 @@ std::shared_ptr<FrameServerLibrary> FrameServerLibrary::Load(const std::string& 
     }
     if (version() != FS_INTERFACE_VERSION) {
         whyNot = "The frame server " + path + " has interface version " +
-                 std::to_string(version()) + ", the player needs version " +
+                 std::to_string(version()) + ", this program needs version " +
                  std::to_string(FS_INTERFACE_VERSION);
         return nullptr;
     }
@@ -28,7 +28,7 @@ std::shared_ptr<FrameServerLibrary> FrameServerLibrary::Load(const std::string& 
     library->close = module->Function<decltype(&fs_close)>("fs_close");
     if (!library->open || !library->lastError || !library->videoInfo || !library->getFrame ||
         !library->releaseFrame || !library->close) {
-        whyNot = "The frame server " + path + " lacks one of the fs_ functions the player calls";
+        whyNot = "The frame server " + path + " lacks one of the fs_ functions a host calls";
         return nullptr;
     }
     library->module_ = std::move(module);
@@ -72,4 +72,4 @@ std::unique_ptr<ClipScript> OpenInstalledScript(const std::string& path, std::st
     return ClipScript::Open(library, path, error);
 }
 
-}  // namespace player
+}  // namespace fsclient
