@@ -176,7 +176,9 @@ sync() {
 }
 
 # relative MS TITLE-MS: an offset less the title's own, signed, in ms.
-relative() { calc "$1 - $2" | xargs printf '%+.1f'; }
+relative() {
+  if [ "$1" = none ] || [ "$2" = none ]; then echo none; else calc "$1 - $2" | xargs printf '%+.1f'; fi
+}
 
 # keep_best NAME REAL CPU: remembers the fastest and the slowest run of NAME.
 keep_best() {
