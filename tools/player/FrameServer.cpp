@@ -4,37 +4,6 @@
 
 namespace player {
 
-std::shared_ptr<FrameServerLibrary> FrameServerLibrary::Load(const std::string& path,
-                                                             std::string& whyNot) {
-    auto module = platform::SharedLibrary::Load(path, whyNot);
-    if (!module) return nullptr;
-    const auto version = module->Function<decltype(&fs_interface_version)>("fs_interface_version");
-    if (!version) {
-        whyNot = "The file " + path + " is no frame server: it has no fs_interface_version";
-        return nullptr;
-    }
-    if (version() != FS_INTERFACE_VERSION) {
-        whyNot = "The frame server " + path + " has interface version " +
-                 std::to_string(version()) + ", the player needs version " +
-                 std::to_string(FS_INTERFACE_VERSION);
-        return nullptr;
-    }
-    auto library = std::make_shared<FrameServerLibrary>();
-    library->open = module->Function<decltype(&fs_open)>("fs_open");
-    library->lastError = module->Function<decltype(&fs_last_error)>("fs_last_error");
-    library->videoInfo = module->Function<decltype(&fs_video_info)>("fs_video_info");
-    library->getFrame = module->Function<decltype(&fs_get_frame)>("fs_get_frame");
-    library->releaseFrame = module->Function<decltype(&fs_release_frame)>("fs_release_frame");
-    library->close = module->Function<decltype(&fs_close)>("fs_close");
-    if (!library->open || !library->lastError || !library->videoInfo || !library->getFrame ||
-        !library->releaseFrame || !library->close) {
-        whyNot = "The frame server " + path + " lacks one of the fs_ functions the player calls";
-        return nullptr;
-    }
-    library->module_ = std::move(module);
-    return library;
-}
-
 std::string FrameServerPath() {
     return platform::SystemFolder() + "/avisynth.dll";
 }

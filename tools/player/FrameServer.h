@@ -4,27 +4,12 @@
 #include <memory>
 #include <string>
 
-#include "frameserver_host.h"
-#include "platform/shared_library.h"
+#include "frameserver_library.h"
 
 namespace player {
 
-// The library and the entry points the player calls.
-class FrameServerLibrary {
-  public:
-    // The library at `path`, or null with `whyNot` naming the file and what is wrong with it.
-    static std::shared_ptr<FrameServerLibrary> Load(const std::string& path, std::string& whyNot);
-
-    decltype(&fs_open) open = nullptr;
-    decltype(&fs_last_error) lastError = nullptr;
-    decltype(&fs_video_info) videoInfo = nullptr;
-    decltype(&fs_get_frame) getFrame = nullptr;
-    decltype(&fs_release_frame) releaseFrame = nullptr;
-    decltype(&fs_close) close = nullptr;
-
-  private:
-    std::unique_ptr<platform::SharedLibrary> module_;
-};
+// The library and its entry points (a missing or foreign library is named when it is loaded).
+using FrameServerLibrary = fshost::Library;
 
 // The installed frame server: avisynth.dll in the system folder.
 std::string FrameServerPath();
