@@ -5,8 +5,7 @@ std::optional<std::string> HiddenOptionsCommandLine(const std::string& programDi
                                                     const std::string& inputDir) {
     const std::string program = programDir + "/Hidden Options.exe";
     if (!platform::FileExists(program)) return std::nullopt;
-    // The short form of the name has no blank where short names exist; here the name stays as it
-    // is, so it is quoted to remain one argument.
+    // The short form of the name has no blank; the quotes keep it one argument all the same.
     std::string line = "\"" + platform::ShortPathName(program) + "\"";
     if (!inputDir.empty()) line += " " + inputDir;
     return line;

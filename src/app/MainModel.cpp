@@ -50,6 +50,7 @@ bool TMainModel::AddJob(ILineSink* log) {
     TEncRecord& settings = EncSettings();
     StoreSizeSettings(Size, settings);
     settings.Log = log ? log : &log_;
+    settings.Progress = &bridge_;
     advanced_.StoreAdvancedSettings(settings);
     queue_.Add(settings);
     UpdateButtons();
@@ -81,6 +82,7 @@ bool TMainModel::Preview(ILineSink* log) {
     TEncRecord& settings = EncSettings();
     advanced_.StoreAdvancedSettings(settings);
     settings.Log = log ? log : &log_;
+    settings.Progress = &bridge_;
     previews_.push_back(previewFactory_(settings, bridge_));
     previews_.back()->Start();
     return true;

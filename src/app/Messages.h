@@ -16,6 +16,11 @@ inline constexpr const char* kToolMissingSuffix = " is not found. Application wi
 // Output file.
 inline constexpr const char* kInvalidOutputPathMessage =
     "Output file path contains invalid characters. Please select another one.";
+// A double quote would end the quoted path early in the command lines of the archiver and the
+// other tools.
+inline constexpr const char* kOutputPathQuoteMessage =
+    "Output file path contains a double quote (\"), which the tools' command lines cannot carry. "
+    "Please select another one.";
 inline constexpr const char* kExternalSubsSpaceMessage =
     "You have external subtitles enabled. Output path should not contain spaces for further "
     "processing.";

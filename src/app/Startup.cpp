@@ -2,7 +2,9 @@
 
 #include <functional>
 
+#include "app/Messages.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/registry.h"
 
 namespace {
@@ -27,6 +29,12 @@ void ResetRunState(TRunState& state, TEncRecord& settings) {
 }
 
 }  // namespace
+
+std::unique_ptr<platform::SingleInstance> ConfigFolderLock() {
+    const std::string folder = platform::ConfigFolder();
+    platform::ForceDirectories(folder);
+    return std::make_unique<platform::SingleInstance>(kApplicationTitle, folder);
+}
 
 TStartupResult RunStartup(IDialogs& dialogs, const TMachine& machine, TProgramValues& program,
                           TRunState& state, TEncRecord& settings) {

@@ -3,12 +3,19 @@
 // with its messages, the paths registered on the local machine, the registry entries the tools
 // expect, and the first values of the run state. The window program and the headless program run
 // the same sequence; only the window's own steps (caption, tray icon, log view) are left to it.
+#include <memory>
 #include <string>
 
 #include "app/Dialogs.h"
 #include "jobs/ProgramValues.h"
 #include "jobs/globals.h"
 #include "platform/system.h"
+
+// The lock that lets one copy of the program, window or headless, run on a configuration folder:
+// the runs keep the codecs' settings in its current-user hive, so two copies on one folder would
+// see each other's. Copies with folders of their own (MOVREX_CONFIG_DIR) run side by side, on one
+// machine or on several that share the folder. The folder is made when it is missing.
+std::unique_ptr<platform::SingleInstance> ConfigFolderLock();
 
 // What start-up reads of the machine; tests give their own.
 struct TMachine {

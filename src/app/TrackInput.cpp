@@ -93,6 +93,10 @@ void TTrackSelection::OutputChosen(const std::optional<std::string>& file) {
         dialogs_.Message(MessageKind::Warning, kInvalidOutputPathMessage);
         return;
     }
+    if (file->find('"') != std::string::npos) {
+        dialogs_.Message(MessageKind::Warning, kOutputPathQuoteMessage);
+        return;
+    }
     settings_.OutputFile = ChangeFileExt(*file, ".avi");
     outputField_ = settings_.OutputFile;
     SetFlag(OutputReady, true);

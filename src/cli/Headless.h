@@ -17,9 +17,10 @@ inline constexpr int kExitRefused = 2;  // the command line or a choice was refu
 // What the headless program works with; tests replace the machine, the runs and the power-off.
 struct THeadlessHooks {
     TMachine Machine = ThisMachine();
-    TRunFactory MakeRun;              // the encoder's queue run when empty
-    TPreviewFactory MakePreview;      // the encoder's preview run when empty
-    TJobManager::TPowerOff PowerOff;  // ShutdownWindows when empty
+    TRunFactory MakeRun;                // the encoder's queue run when empty
+    TPreviewFactory MakePreview;        // the encoder's preview run when empty
+    TJobManager::TPowerOff PowerOff;    // ShutdownWindows when empty
+    IProgressSink* Progress = nullptr;  // the terminal's progress line; none when null
 };
 
 // `out` takes the source listing and the log lines, `err` the messages.

@@ -16,13 +16,18 @@ namespace {
 // The worker's calls have no window to reach; the shutdown choice comes from the command line.
 class TTerminalBridge : public IUiBridge {
   public:
-    explicit TTerminalBridge(bool shutdown) : shutdown_(shutdown) {}
+    TTerminalBridge(bool shutdown, IProgressSink* progress)
+        : shutdown_(shutdown), progress_(progress) {}
     void UpdateButtons() override {}
     void QueueChanged() override {}
     bool ShutdownWhenDone() const override { return shutdown_; }
+    void ShowProgress(const TJobProgress& progress) override {
+        if (progress_) progress_->ShowProgress(progress);
+    }
 
   private:
     bool shutdown_;
+    IProgressSink* progress_;
 };
 
 // The jobs' own log sinks, so that each job's outcome is known; a job whose run could not even
@@ -74,7 +79,7 @@ int RunJobs(const TCliOptions& options, ILineSink& out, ILineSink& err,
     TTerminalDialogs dialogs(err);
     TInterruptWatcher interrupt(err);
     if (RunStartup(dialogs, hooks.Machine) != TStartupResult::Ready) return kExitFailed;
-    TTerminalBridge bridge(options.Shutdown);
+    TTerminalBridge bridge(options.Shutdown, hooks.Progress);
     TAdvancedSettingsValues advanced;
     TJobOutcomes outcomes(out);
     TMainModel model({dialogs, advanced, bridge, out, [] {}});
@@ -112,10 +117,13 @@ int RunJobs(const TCliOptions& options, ILineSink& out, ILineSink& err,
 int RunHeadless(const TCliOptions& options, ILineSink& out, ILineSink& err,
                 const THeadlessHooks& hooks) {
     if (!options.ListTracks.empty()) return ListTracks(options.ListTracks, out, err);
-    // One copy at a time, as the window: the runs share the codecs' settings in the registry.
-    platform::SingleInstance instance(kApplicationTitle);
-    if (!instance.Acquired()) {
-        err.AddLine("movrex-cli: Movrex is running already.");
+    // One copy on a configuration folder, as the window: the runs keep the codecs' settings in
+    // its registry hive.
+    const auto instance = ConfigFolderLock();
+    if (!instance->Acquired()) {
+        err.AddLine("movrex-cli: " + (instance->Error().empty()
+                                          ? std::string("Movrex is running already.")
+                                          : instance->Error() + "."));
         return kExitFailed;
     }
     return RunJobs(options, out, err, hooks);

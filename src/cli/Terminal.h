@@ -2,21 +2,54 @@
 // The terminal in place of the window: messages on standard error, log lines on standard output,
 // one whole line at a time from whichever thread writes.
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <ostream>
 #include <string>
 
 #include "app/Dialogs.h"
+#include "jobs/JobProgress.h"
+#include "platform/locale.h"
 #include "util/LineSink.h"
 
-// Lines written whole and in order, from any thread.
+// The running job's progress on one line of standard error, written over in place, while that is
+// a terminal; nothing at all otherwise. Lines written through it take the progress line away
+// first and put it back after, so that the two never mix.
+class TProgressLine : public IProgressSink {
+  public:
+    // `columns` gives the terminal's width, 0 when standard error is not a terminal.
+    TProgressLine(std::ostream& err, std::function<int()> columns, platform::FormatSettings fs);
+    // Takes the line away, should the program end while it shows.
+    ~TProgressLine() override;
+    void ShowProgress(const TJobProgress& progress) override;
+    // Writes `line` and a line end to `out`.
+    void Write(std::ostream& out, const std::string& line);
+
+  private:
+    void Erase();
+    void Draw();
+
+    std::ostream& err_;
+    std::function<int()> columns_;
+    platform::FormatSettings fs_;
+    std::mutex mutex_;
+    std::string text_;  // what the line shows while a job runs
+    size_t drawn_ = 0;  // characters of it on the terminal now
+};
+
+// The width of the terminal on `fd`; 0 when it is not one.
+int TerminalColumns(int fd);
+
+// Lines written whole and in order, from any thread, out of the progress line's way when given.
 class TStreamSink : public ILineSink {
   public:
-    explicit TStreamSink(std::ostream& out) : out_(out) {}
+    explicit TStreamSink(std::ostream& out, TProgressLine* progress = nullptr)
+        : out_(out), progress_(progress) {}
     void AddLine(const std::string& line) override;
 
   private:
     std::ostream& out_;
+    TProgressLine* progress_;
     std::mutex mutex_;
 };
 

@@ -1,4 +1,6 @@
 // movrex-cli: the planner without a window. See --help.
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,8 +11,10 @@
 #include "cli/Terminal.h"
 
 int main(int argc, char** argv) {
-    TStreamSink out(std::cout);
-    TStreamSink err(std::cerr);
+    TProgressLine progress(
+        std::cerr, [] { return TerminalColumns(STDERR_FILENO); }, platform::UserFormat());
+    TStreamSink out(std::cout, &progress);
+    TStreamSink err(std::cerr, &progress);
     const std::vector<std::string> args(argv + 1, argv + argc);
     TCliOptions options;
     try {
@@ -24,5 +28,7 @@ int main(int argc, char** argv) {
         std::cout << CliHelpText();
         return kExitOk;
     }
-    return RunHeadless(options, out, err);
+    THeadlessHooks hooks;
+    hooks.Progress = &progress;
+    return RunHeadless(options, out, err, hooks);
 }

@@ -5,13 +5,17 @@
 // this and nothing else.
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "codec/reg.h"
+#include "jobs/JobProgress.h"
 #include "jobs/ProgramValues.h"
 #include "jobs/globals.h"
 #include "platform/locale.h"
+#include "platform/system.h"
 #include "scripts/SourceType.h"
 
 // The source as indexed and analysed.
@@ -119,16 +123,34 @@ class TRun {
     void LogTiming(double percent, TimePoint start, TimePoint end);
     // Writes the job log beside the output file (when it has a line) and empties it.
     void SaveJobLog();
+    // A normal run's hold on its output folder (and so on its temporary folder) ends: its work
+    // is done. It ends with the run in any case.
+    void ReleaseOutputFolder() { outputFolderLock_.reset(); }
     // "%f" of the log lines: two decimals, the user's decimal separator.
     std::string FormatLogFloat(double value) const;
 
     std::vector<std::string> JobLog;
 
+    // ---- Progress, shown by Settings.Progress (when there is one) as the stage's
+
+    // The stage whose tools run next; the driver names it before each stage.
+    void SetProgressStage(const std::string& stage) { progressStage_ = stage; }
+    // What a tool's progress lines go to (TProgramRun::OnProgress), counted in frames or in
+    // another unit; shows the stage with its new tool at once. Empty when nothing shows progress.
+    // The tool's lines arrive on one thread while it runs, one tool at a time.
+    std::function<void(int64_t done, int64_t total)> ToolProgress(bool frames);
+    // The run's tools are done: the progress goes away.
+    void EndProgress();
+
   private:
     std::string Stamp() const;
     void PrepareTempFolder();
+    bool ClaimOutputFolder(const std::string& outputFolder, const std::string& tempFolder);
 
     platform::FormatSettings userFormat_;
     std::string tempFolder_;
     std::string tempFolderError_;
+    std::unique_ptr<platform::FolderLock> outputFolderLock_;  // a normal run's, for its life
+    std::string progressStage_;
+    TProgressMeter meter_;
 };

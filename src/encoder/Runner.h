@@ -3,7 +3,9 @@
 // RunState().ProcessHandle so that "Abort" can end it, and turns an abort into the error
 // "Job aborted" once the program is gone. Exit codes are never read: callers judge success by
 // the files a program leaves.
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -26,7 +28,19 @@ struct TProgramRun {
     // (the run always waits then). An exception from the consumer or a damaged channel ends the
     // program and raises an error.
     std::function<void(const std::string&)> OnDebugString;
+    // With a consumer, the program's standard output is read: every "progress <done> <total>"
+    // line goes to the consumer (on a thread of the runner's, one line after another), every
+    // other line to this program's standard output as before (the run always waits then).
+    std::function<void(int64_t done, int64_t total)> OnProgress;
 };
+
+// A helper program's progress line: "progress", how much is done and the whole, as whole
+// numbers; done is at most the whole. nullopt for any other line.
+struct TToolProgress {
+    int64_t Done = 0;
+    int64_t Total = 0;
+};
+std::optional<TToolProgress> ParseProgressLine(const std::string& line);
 
 // Starts `commandLine` (program first, quoting applied) as `how` says. Returns false when the
 // program could not be started.

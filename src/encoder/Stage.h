@@ -11,6 +11,8 @@ class TRun;
 struct TStage {
     const char* Name;
     void (*Work)(TRun& run);
+    // What the progress bar calls the stage while its tools run; none for a stage without tools.
+    const char* Caption = nullptr;
 };
 
 class TStageTable {

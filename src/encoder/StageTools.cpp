@@ -7,8 +7,10 @@
 #include "platform/files.h"
 #include "platform/process.h"
 
-void RunStageTool(const std::string& commandLine) {
-    if (RunProgram(commandLine, true, true)) return;
+void RunStageTool(TRun& run, const std::string& commandLine, bool countsFrames) {
+    TProgramRun how;
+    how.OnProgress = run.ToolProgress(countsFrames);
+    if (RunProgram(commandLine, how)) return;
     const std::vector<std::string> args = platform::SplitCommandLine(commandLine);
     throw std::runtime_error("Cannot start the program " + (args.empty() ? commandLine : args[0]) +
                              ".");
@@ -23,8 +25,10 @@ std::string JobRunnerCommand(const TRun& run, TVDubModRun how) {
     return VDubModCommandLine(how, run.Program.VDubModPath, run.JobScriptFile, run.TempFolder());
 }
 
-void RunJobRunner(const TRun& run, TVDubModRun how) {
-    if (!RunProgram(JobRunnerCommand(run, how), true, true))
+void RunJobRunner(TRun& run, TVDubModRun how) {
+    TProgramRun program;
+    program.OnProgress = run.ToolProgress(true);
+    if (!RunProgram(JobRunnerCommand(run, how), program))
         throw std::runtime_error("Cannot start the job runner " + run.Program.VDubModPath + ".");
 }
 

@@ -8,16 +8,17 @@
 #include "scripts/ToolPaths.h"
 #include "scripts/avs.h"
 
-// Runs a tool minimised at idle priority and waits for it. A program that cannot be started at
+// Runs a tool minimised at idle priority and waits for it, its progress lines shown as the run's
+// (counting frames when `countsFrames`: the job runner). A program that cannot be started at
 // all raises an error naming it, rather than letting a later stage trip over missing files.
-void RunStageTool(const std::string& commandLine);
+void RunStageTool(TRun& run, const std::string& commandLine, bool countsFrames = false);
 
 // The archiver's command line that packs `file` into `archive`.
 std::string ArchiveCommand(const TRun& run, const std::string& archive, const std::string& file);
 
 // The job runner on the run's job script, started as `how` asks, minimised, and waited for; an
 // error naming the runner when it cannot be started.
-void RunJobRunner(const TRun& run, TVDubModRun how);
+void RunJobRunner(TRun& run, TVDubModRun how);
 // The job runner's command line for the run's job script.
 std::string JobRunnerCommand(const TRun& run, TVDubModRun how);
 

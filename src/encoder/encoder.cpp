@@ -69,12 +69,19 @@ void TMXEncoder::Execute() {
     // was made is kept, so that its first program is not started at all.
     state.AbortRequested = state.AbortCount.load() != abortBaseline_;
     RunGuarded();
+    EndProgress();
     LogLine("Job finished.");
     SaveJobLog();
+    ReleaseOutputFolder();
     if (PreviewMode) {
         state.StateFlags.fetch_or(Idle);
         if (ui_) ui_->UpdateButtons();
     }
+}
+
+void TMXEncoder::Stage(const TStage& stage) {
+    SetProgressStage(stage.Caption ? stage.Caption : stage.Name);
+    stages_.Run(stage, *this);
 }
 
 void TMXEncoder::RunGuarded() {

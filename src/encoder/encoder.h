@@ -46,7 +46,7 @@ class TMXEncoder : public TRun, public IJobRun {
     void RunPreview();
     void RunNormal();
     void RunSizeMode();
-    void Stage(const TStage& stage) { stages_.Run(stage, *this); }
+    void Stage(const TStage& stage);
 
     IUiBridge* ui_ = nullptr;
     TStageTable stages_;

@@ -2,7 +2,10 @@
 // What the queue worker and the runs need of the main window, without the toolkit. Every call may
 // come from any thread; an implementation carries it out on the window thread (a queued call)
 // and keeps the order of the calls.
-class IUiBridge {
+#include "jobs/JobProgress.h"
+
+// ShowProgress: the running job's progress bar (queued like the rest, never waited for).
+class IUiBridge : public IProgressSink {
   public:
     virtual ~IUiBridge() = default;
     // Applies the enabling rules of the window's buttons to the current state.

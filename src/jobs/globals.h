@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dvd/VobInfo.h"
+#include "jobs/JobProgress.h"
 #include "util/LineSink.h"
 
 struct TEncRecord {
@@ -15,9 +16,10 @@ struct TEncRecord {
     int32_t AudioTrack2 = 0;
     int32_t SubTrack = 0;  // index into VobInfo.Subtitles, -1 = none
     int32_t SubTrack2 = 0;
-    int32_t TargetSize = 0;    // MB; 0 = no limit; 1 in quality mode
-    uint8_t AudioMode = 0;     // 0 automatic, 1 AC3, 2 VBR MP3, 3 CBR MP3
-    ILineSink* Log = nullptr;  // the window's log lines; not owned
+    int32_t TargetSize = 0;             // MB; 0 = no limit; 1 in quality mode
+    uint8_t AudioMode = 0;              // 0 automatic, 1 AC3, 2 VBR MP3, 3 CBR MP3
+    ILineSink* Log = nullptr;           // the window's log lines; not owned
+    IProgressSink* Progress = nullptr;  // the window's progress bar; not owned, may be none
     TVobInfo VobInfo;
     uint8_t ResizeMode = 0;  // 0 auto width, 1 minimum width, 2 fixed width
     int32_t TargetWidth = 0;

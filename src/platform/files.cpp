@@ -36,8 +36,4 @@ int64_t FileSize(const std::string& path) {
     return ok ? static_cast<int64_t>(st.st_size) : -1;
 }
 
-std::string ShortPathName(const std::string& path) {
-    return path;
-}
-
 }  // namespace platform

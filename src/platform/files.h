@@ -32,7 +32,11 @@ bool ForceDirectories(const std::string& path);
 // readable).
 int64_t FileSize(const std::string& path);
 
-// Short (8.3) names are the names themselves here.
+// The short form of a path, which never holds a blank: the command lines carry such paths
+// unquoted. A path that exists and holds a blank, a tab or a double quote is given as a link
+// without them to the path, in a folder of the runtime folder private to the user
+// ("<RuntimeFolder()>/movrex-links-<uid>/<hash of the path>/<its last part, blanks as _>"); any
+// other path is the short form of itself, and so is one whose link cannot be made.
 std::string ShortPathName(const std::string& path);
 
 // Reads or writes a whole file. ReadFileText returns false (and an empty text) when the file

@@ -63,10 +63,10 @@ void SetChildEnvironment(detail::SpawnRequest& request, const std::string& comma
     }
 }
 
-// Both ends are close-on-exec, so that children started meanwhile by other threads never hold
-// the channel open; the writing end sits above the standard descriptors even when one of those
-// is closed here.
-bool MakeChannelPipe(int fds[2]) {
+// A pipe for a child (its debug channel or its standard output). Both ends are close-on-exec, so
+// that children started meanwhile by other threads never hold it open; the writing end sits
+// above the standard descriptors even when one of those is closed here.
+bool MakeChildPipe(int fds[2]) {
     if (pipe2(fds, O_CLOEXEC) != 0) return false;
     if (fds[1] > 2) return true;
     int moved = fcntl(fds[1], F_DUPFD_CLOEXEC, 3);
@@ -112,17 +112,20 @@ int OpenPidfd(ProcessId pid) {
 }  // namespace
 
 Process::Process(Process&& other) noexcept
-    : pid_(other.pid_), reaped_(other.reaped_), exitCode_(other.exitCode_) {
+    : pid_(other.pid_), output_(other.output_), reaped_(other.reaped_), exitCode_(other.exitCode_) {
     other.pid_ = 0;
+    other.output_ = -1;
 }
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
         Release();
         pid_ = other.pid_;
+        output_ = other.output_;
         reaped_ = other.reaped_;
         exitCode_ = other.exitCode_;
         other.pid_ = 0;
+        other.output_ = -1;
     }
     return *this;
 }
@@ -145,23 +148,38 @@ bool Process::Start(const std::string& commandLine, const StartOptions& options,
     request.argv = std::move(args);
     request.idle = options.priority == PriorityClass::Idle;
     int channelFds[2] = {-1, -1};
-    if (options.debugChannel && !MakeChannelPipe(channelFds))
-        return Fail(error, request.path + ": cannot be started: " + Reason(errno));
+    int outputFds[2] = {-1, -1};
+    if ((options.debugChannel && !MakeChildPipe(channelFds)) ||
+        (options.captureOutput && !MakeChildPipe(outputFds))) {
+        const int pipeError = errno;
+        for (int fd : {channelFds[0], channelFds[1], outputFds[0], outputFds[1]}) CloseIfOpen(fd);
+        return Fail(error, request.path + ": cannot be started: " + Reason(pipeError));
+    }
     request.inheritFd = options.debugChannel ? channelFds[1] : InheritedDebugFd();
+    request.outputFd = outputFds[1];
     request.newGroup = options.ownTree || !InStartedTree();
     SetChildEnvironment(request, commandLine, options.show);
     int spawnError = 0;
     ProcessId pid = detail::Spawn(request, spawnError);
     CloseIfOpen(channelFds[1]);
+    CloseIfOpen(outputFds[1]);
     if (pid == 0) {
         CloseIfOpen(channelFds[0]);
+        CloseIfOpen(outputFds[0]);
         return Fail(error, StartError(request.path, spawnError));
     }
     if (options.debugChannel) channel->Adopt(channelFds[0]);
+    output_ = outputFds[0];
     pid_ = pid;
     reaped_ = false;
     exitCode_ = 0;
     return true;
+}
+
+int Process::TakeOutput() {
+    const int fd = output_;
+    output_ = -1;
+    return fd;
 }
 
 bool Process::Running() {
@@ -213,6 +231,8 @@ bool Process::TryReap(int flags) {
 }
 
 void Process::Release() {
+    CloseIfOpen(output_);
+    output_ = -1;
     if (pid_ != 0 && !TryReap(WNOHANG)) ReapInBackground(pid_);
     pid_ = 0;
     reaped_ = false;

@@ -55,6 +55,9 @@ struct StartOptions {
     // end the child's whole tree on its own (the planner's runner, when the planner itself was
     // started by Process::Start).
     bool ownTree = false;
+    // The child's standard output goes to a pipe whose reading end TakeOutput() hands over;
+    // otherwise the child writes to this process's standard output.
+    bool captureOutput = false;
 };
 
 class DebugChannel;
@@ -92,6 +95,9 @@ class Process {
                std::string* error = nullptr, DebugChannel* channel = nullptr);
 
     ProcessId Id() const { return pid_; }
+    // The reading end of the child's standard output (StartOptions::captureOutput), which the
+    // caller owns from now on; -1 when there is none or it was taken already.
+    int TakeOutput();
     bool Running();
     // Waits without time limit for the end; returns the exit code (128 + signal when killed),
     // -1 when nothing was started or the child was reaped elsewhere.
@@ -108,6 +114,7 @@ class Process {
     void Release();
 
     ProcessId pid_ = 0;
+    int output_ = -1;
     bool reaped_ = false;
     int exitCode_ = 0;
 };

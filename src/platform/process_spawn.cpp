@@ -61,6 +61,7 @@ void WriteDigits(char* text, long value) {
         setpriority(PRIO_PROCESS, 0, 19);
     }
     ResetSignalsInChild();
+    if (request.outputFd >= 0) dup2(request.outputFd, STDOUT_FILENO);
     // No descriptor is handed on by accident, whoever opened it and however.
     close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
     if (request.inheritFd >= 0) fcntl(request.inheritFd, F_SETFD, 0);

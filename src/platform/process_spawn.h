@@ -14,6 +14,7 @@ struct SpawnRequest {
     std::vector<std::string> env;   // "NAME=value" entries
     bool idle = false;              // nice 19 and the idle scheduling class
     int inheritFd = -1;             // the one descriptor (above 2) the child inherits, or -1
+    int outputFd = -1;              // becomes the child's standard output, unless -1
     // With newGroup the child leads a new process group, and the digits at the end of env entry
     // `groupEntry` (when not -1) are overwritten with its id, the new group's id.
     bool newGroup = true;

@@ -9,7 +9,8 @@ TformMain::TformMain(IDialogs& dialogs, IAdvancedSettings& advanced, QWidget* pa
     logSink_ = std::make_unique<TQtLogSink>(meLog_);
     bridge_ = std::make_unique<TQtUiBridge>(
         this, [this] { UpdateButtons(); }, [this] { ShowQueue(); },
-        [this] { return model_->ShutdownWhenDone(); });
+        [this] { return model_->ShutdownWhenDone(); },
+        [this](const TJobProgress& progress) { ShowProgress(progress); });
     model_ = std::make_unique<TMainModel>(
         TMainModelLinks{dialogs, advanced, *bridge_, *logSink_, [this] { UpdateButtons(); }});
     Connect();

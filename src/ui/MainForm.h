@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -20,6 +21,7 @@
 #include "app/AdvancedSettings.h"
 #include "app/Dialogs.h"
 #include "app/MainModel.h"
+#include "platform/locale.h"
 #include "ui/QtBridge.h"
 
 class TformMain : public QWidget {
@@ -39,6 +41,9 @@ class TformMain : public QWidget {
     // Shows the model's steps 1 and 2 and the queue again.
     void ShowTracks();
     void ShowQueue();
+    // The running job's stage, speed and time left on the progress bar (and in the tray icon's
+    // hint); an empty stage clears them.
+    void ShowProgress(const TJobProgress& progress);
     // The second choosers, shown or hidden (Ctrl+F10).
     void ToggleSecondChoosers();
     // Hidden in the notification area.
@@ -103,6 +108,8 @@ class TformMain : public QWidget {
     QToolButton* btAbort_ = nullptr;
     QToolButton* btInfo_ = nullptr;
     QTextEdit* meLog_ = nullptr;
+    QProgressBar* pbProgress_ = nullptr;
+    platform::FormatSettings userFormat_ = platform::UserFormat();
     QListWidget* ckJobs_ = nullptr;
     QToolButton* sbJobUp_ = nullptr;
     QToolButton* sbJobDelete_ = nullptr;

@@ -239,8 +239,14 @@ QWidget* TformMain::BuildLog() {
     QPalette palette = meLog_->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     meLog_->setPalette(palette);
+    pbProgress_ = Named(new QProgressBar, "pbProgress");
+    pbProgress_->setRange(0, 100);
+    pbProgress_->setValue(0);
+    pbProgress_->setFormat("");
+    pbProgress_->setAlignment(Qt::AlignCenter);
     layout->addWidget(new QLabel("Log window: "));
     layout->addWidget(meLog_);
+    layout->addWidget(pbProgress_);
     return column;
 }
 

@@ -6,6 +6,7 @@
 #include <QMenu>
 
 #include "app/Messages.h"
+#include "app/ProgressText.h"
 #include "jobs/ProgramValues.h"
 #include "platform/process.h"
 #include "ui/MainForm.h"
@@ -23,6 +24,15 @@ void TformMain::BuildTray() {
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
         if (r == QSystemTrayIcon::DoubleClick) RestoreFromTray();
     });
+}
+
+void TformMain::ShowProgress(const TJobProgress& progress) {
+    const QString text = QString::fromStdString(ProgressText(progress, userFormat_));
+    pbProgress_->setValue(ProgressPercent(progress));
+    pbProgress_->setFormat(text);
+    if (tray_)
+        tray_->setToolTip(text.isEmpty() ? QApplication::applicationName()
+                                         : QApplication::applicationName() + "\n" + text);
 }
 
 void TformMain::HideFormToTray() {

@@ -4,11 +4,13 @@
 #include <QTextCursor>
 
 TQtUiBridge::TQtUiBridge(QObject* context, std::function<void()> updateButtons,
-                         std::function<void()> queueChanged, std::function<bool()> shutdownWhenDone)
+                         std::function<void()> queueChanged, std::function<bool()> shutdownWhenDone,
+                         std::function<void(const TJobProgress&)> showProgress)
     : context_(context),
       updateButtons_(std::move(updateButtons)),
       queueChanged_(std::move(queueChanged)),
-      shutdownWhenDone_(std::move(shutdownWhenDone)) {}
+      shutdownWhenDone_(std::move(shutdownWhenDone)),
+      showProgress_(std::move(showProgress)) {}
 
 void TQtUiBridge::UpdateButtons() {
     QMetaObject::invokeMethod(context_, updateButtons_, Qt::QueuedConnection);
@@ -16,6 +18,11 @@ void TQtUiBridge::UpdateButtons() {
 
 void TQtUiBridge::QueueChanged() {
     QMetaObject::invokeMethod(context_, queueChanged_, Qt::QueuedConnection);
+}
+
+void TQtUiBridge::ShowProgress(const TJobProgress& progress) {
+    QMetaObject::invokeMethod(
+        context_, [show = showProgress_, progress] { show(progress); }, Qt::QueuedConnection);
 }
 
 void TQtLogSink::AddLine(const std::string& line) {

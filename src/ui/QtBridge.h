@@ -12,16 +12,19 @@ class TQtUiBridge : public IUiBridge {
   public:
     // `context` is the window: calls that arrive after it is gone are dropped.
     TQtUiBridge(QObject* context, std::function<void()> updateButtons,
-                std::function<void()> queueChanged, std::function<bool()> shutdownWhenDone);
+                std::function<void()> queueChanged, std::function<bool()> shutdownWhenDone,
+                std::function<void(const TJobProgress&)> showProgress);
     void UpdateButtons() override;
     void QueueChanged() override;
     bool ShutdownWhenDone() const override { return shutdownWhenDone_(); }
+    void ShowProgress(const TJobProgress& progress) override;
 
   private:
     QObject* context_;
     std::function<void()> updateButtons_;
     std::function<void()> queueChanged_;
     std::function<bool()> shutdownWhenDone_;
+    std::function<void(const TJobProgress&)> showProgress_;
 };
 
 // The log view's line list: each line becomes one paragraph at the end of the view, as plain

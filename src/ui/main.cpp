@@ -10,9 +10,9 @@
 #include "ui/QtDialogs.h"
 
 int main(int argc, char** argv) {
-    // A second copy ends at once, without a message.
-    platform::SingleInstance instance(kApplicationTitle);
-    if (!instance.Acquired()) return 1;
+    // A second copy on the same configuration folder ends at once, without a message.
+    const auto instance = ConfigFolderLock();
+    if (!instance->Acquired()) return 1;
     QApplication app(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setWindowIcon(ApplicationIcon());

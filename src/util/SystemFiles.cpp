@@ -5,8 +5,10 @@
 #include "platform/system.h"
 #include "util/utils.h"
 
+// The system's own folder never held a blank, and the command lines name what lies in it
+// unquoted; the system folder of an installation may, so it is given in its short form.
 std::string SystemDirectory() {
-    std::string dir = platform::SystemFolder();
+    std::string dir = platform::ShortPathName(platform::SystemFolder());
     if (dir.empty() || dir.back() != platform::kPathDelim) dir += platform::kPathDelimStr;
     return dir;
 }

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/shared_library.h"
+#include "platform/codec_driver.h"
 #include "platform/vfw_abi.h"
 
 inline constexpr uint32_t ICTYPE_VIDEO = MxFourCC('v', 'i', 'd', 'c');
@@ -24,22 +24,7 @@ std::string FourCCToString(uint32_t code);
 
 // An open compressor: one instance of a loaded codec module. Closing happens when the object
 // goes: the module is told to close the instance and then unloaded.
-class Compressor {
-  public:
-    Compressor(std::unique_ptr<platform::SharedLibrary> module, MxDriverProcFn proc,
-               intptr_t instance);
-    ~Compressor();
-    Compressor(const Compressor&) = delete;
-    Compressor& operator=(const Compressor&) = delete;
-
-    intptr_t Send(uint32_t message, intptr_t p1, intptr_t p2) const;
-
-  private:
-    // Unloaded after the instance is closed, as the last member to go.
-    std::unique_ptr<platform::SharedLibrary> module_;
-    MxDriverProcFn proc_;
-    intptr_t instance_;
-};
+using Compressor = platform::CodecDriver;
 using HIC = std::unique_ptr<Compressor>;
 
 // Opens the compressor of type `fccType` with handler `fccHandler`: looks up

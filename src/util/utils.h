@@ -16,7 +16,7 @@ struct OsVersion;
 void SplitText(const std::string& text, const std::string& separator,
                std::vector<std::string>* list);
 
-// The system folder, ending in the path separator.
+// The system folder in its short form (see platform::ShortPathName), ending in the separator.
 std::string SystemDirectory();
 
 // Every byte above 0x7F becomes "\x" and two upper-case hex digits.

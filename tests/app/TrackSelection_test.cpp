@@ -140,10 +140,13 @@ TEST_F(TrackSelectionTest, OutputAlwaysEndsInAvi) {
         EXPECT_EQ(settings_.OutputFile, stored);
         EXPECT_EQ(tracks_.OutputField(), stored);
     }
-    for (const char* bad : {"/out/[1].avi", "/out]/movie.avi"}) {
+    for (const char* bad : {"/out/[1].avi", "/out]/movie.avi", "/out/\"1\".avi", "/o\"ut/m.avi"}) {
         dialogs_.Messages.clear();
         tracks_.OutputChosen(std::string(bad));
-        EXPECT_EQ(dialogs_.MessageTexts(), std::vector<std::string>{kInvalidOutputPathMessage});
+        const bool quote = std::string(bad).find('"') != std::string::npos;
+        EXPECT_EQ(
+            dialogs_.MessageTexts(),
+            std::vector<std::string>{quote ? kOutputPathQuoteMessage : kInvalidOutputPathMessage});
         EXPECT_EQ(settings_.OutputFile, "/out.d/movie.avi");
     }
 }

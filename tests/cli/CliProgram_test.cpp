@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/Messages.h"
@@ -28,11 +29,13 @@ std::string ShellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs the program in `folder` as its working directory, for at most a minute.
+// Runs the program in `folder` as its working directory, for at most a minute, with the
+// environment's `variables` ("NAME=value") set besides.
 Outcome RunCli(const std::string& folder, const std::vector<std::string>& args,
-               const TempDir& scratch) {
-    std::string line =
-        "cd " + ShellQuoted(folder) + " && exec timeout 60 " + ShellQuoted(MOVREX_CLI_PROGRAM);
+               const TempDir& scratch, const std::vector<std::string>& variables = {}) {
+    std::string line = "cd " + ShellQuoted(folder) + " && exec env";
+    for (const std::string& variable : variables) line += " " + ShellQuoted(variable);
+    line += " timeout 60 " + ShellQuoted(MOVREX_CLI_PROGRAM);
     for (const std::string& arg : args) line += " " + ShellQuoted(arg);
     line +=
         " >" + ShellQuoted(scratch.File("out.txt")) + " 2>" + ShellQuoted(scratch.File("err.txt"));
@@ -42,6 +45,32 @@ Outcome RunCli(const std::string& folder, const std::vector<std::string>& args,
     outcome.out = ReadAll(scratch.File("out.txt"));
     outcome.err = ReadAll(scratch.File("err.txt"));
     return outcome;
+}
+
+// A title and the files the stand-in job runner hands out (in `runner`), for a size-mode job
+// whose output goes to the folder `out`; the job's arguments.
+std::vector<std::string> StandInJob(const TempDir& media, const std::string& runner,
+                                    const std::string& out) {
+    const std::string title = MakeTextTitle(media, "dvd", TwoTrackTitle());
+    media.Write("dvd/VTS_01_1.VOB", "");
+    media.Write(out + "/.keep", "");
+    media.Write(runner + "/interlace1.log", LogText(Marks(CombedShare(0))));
+    media.Write(runner + "/comptest.frames", FramesLog(std::vector<int64_t>(30, 4352)));
+    media.Write(runner + "/pass.frames", FramesLog(std::vector<int64_t>(10, 60000000)));
+    media.Write(runner + "/out.avi", TinyAvi(640, 272));
+    return {"--input", title, "--output", media.File(out + "/movie.avi"), "--size", "700"};
+}
+
+// The command lines put the program folder unquoted: an installation in a folder with blanks is
+// run from a link to it without them.
+TEST(CliProgramInstallation, AFolderWithBlanksRunsItsTools) {
+    FakeInstallation install("My Movrex 1.25");
+    TempDir media, scratch;
+    const std::vector<std::string> job = StandInJob(media, "runner", "out");
+    ScopedEnv runner("DECIDE_FAKE_DIR", media.File("runner"));
+    const Outcome outcome = RunCli(install.ProgramDir(), job, scratch);
+    EXPECT_EQ(outcome.status, 0) << outcome.out << outcome.err;
+    EXPECT_EQ(ReadAll(media.File("out/movie.avi")), TinyAvi(640, 272));
 }
 
 class CliProgramTest : public testing::Test {
@@ -129,6 +158,37 @@ TEST_F(CliProgramTest, AJobWithTheStandInToolsLeavesItsOutput) {
     // The job script carries the state of the installation's codec.
     EXPECT_NE(ReadAll(media_.File("out/mx_tmp/lastjob.vcf")).find("SetCompData(3,\"B4oN\");"),
               std::string::npos);
+}
+
+// Copies of the program with configuration and runtime folders of their own run at once, each
+// with its own codec settings; one output folder each.
+TEST_F(CliProgramTest, TwoJobsAtOnceInFoldersOfTheirOwn) {
+    const char* codecs[] = {"xvid", "divx"};
+    Outcome outcomes[2];
+    TempDir scratch[2];
+    std::vector<std::thread> copies;
+    for (int i = 0; i < 2; ++i) {
+        const std::string n = std::to_string(i);
+        std::vector<std::string> job = StandInJob(media_, "runner" + n, "out" + n);
+        job.insert(job.end(), {"--codec", codecs[i]});
+        media_.Write("run" + n + "/.keep", "");
+        const std::vector<std::string> variables = {
+            "MOVREX_CONFIG_DIR=" + media_.File("config" + n),
+            "XDG_RUNTIME_DIR=" + media_.File("run" + n),
+            "DECIDE_FAKE_DIR=" + media_.File("runner" + n)};
+        copies.emplace_back([&, i, job, variables] {
+            outcomes[i] = RunCli(install_.ProgramDir(), job, scratch[i], variables);
+        });
+    }
+    for (std::thread& copy : copies) copy.join();
+    for (int i = 0; i < 2; ++i) {
+        const std::string n = std::to_string(i);
+        EXPECT_EQ(outcomes[i].status, 0) << outcomes[i].out << outcomes[i].err;
+        EXPECT_EQ(ReadAll(media_.File("out" + n + "/movie.avi")), TinyAvi(640, 272));
+        const std::string hive = ReadAll(media_.File("config" + n + "/user.reg"));
+        EXPECT_EQ(hive.find("GNU\\XviD") != std::string::npos, i == 0) << hive;
+        EXPECT_EQ(hive.find("DivX4Windows") != std::string::npos, i == 1) << hive;
+    }
 }
 
 }  // namespace

@@ -132,6 +132,7 @@ TEST_F(HeadlessTest, RefusedChoicesRunNothing) {
         {Job("none/a"), "movrex-cli: --output " + media_.File("none/a") + ": the folder " +
                             media_.File("none") + " does not exist; nothing was run."},
         {Job("a[1]"), kInvalidOutputPathMessage},
+        {Job("say \"hi\""), kOutputPathQuoteMessage},
         {{"--input", media_.Path(), "--output", media_.File("a")}, kNotDvdMessage},
         {{"--input", media_.File("x [1]"), "--output", media_.File("a")}, kInvalidInputPathMessage},
     };
@@ -213,11 +214,16 @@ TEST_F(HeadlessTest, FailedStartAndASecondCopy) {
                                                      "/BeSweet/BeSweet.exe" + kToolMissingSuffix});
     install_.Add("BeSweet/BeSweet.exe");
     err_.Clear();
-    platform::SingleInstance first("Movrex");
+    // One copy on a configuration folder; a copy with a folder of its own runs beside it.
+    platform::SingleInstance first("Movrex", install_.ConfigDir());
     ASSERT_TRUE(first.Acquired());
     EXPECT_EQ(Run(Job("a")), kExitFailed);
     EXPECT_EQ(err_.Lines(), std::vector<std::string>{"movrex-cli: Movrex is running already."});
     EXPECT_TRUE(ran_.empty());
+    TempDir other;
+    ScopedEnv otherConfig("MOVREX_CONFIG_DIR", other.File("config"));
+    EXPECT_EQ(Run(Job("b")), kExitOk);
+    EXPECT_EQ(ran_.size(), 1u);
 }
 
 TEST_F(HeadlessTest, InterruptAbortsTheRunningJobAndStopsTheQueue) {

@@ -2,6 +2,7 @@
 
 #include "encoder/EncoderTestSupport.h"
 #include "platform/files.h"
+#include "platform/system.h"
 #include "scripts/avs.h"
 
 namespace {
@@ -23,11 +24,29 @@ TEST_F(Construction, ANormalRunStartsFromAnEmptyTemporaryFolderBesideTheOutput) 
     EXPECT_TRUE(run.JobLog.empty());
 }
 
+// Jobs running at once in one output folder would share its temporary folder: the one that
+// holds the folder keeps it, another is refused before it deletes anything.
+TEST_F(Construction, ANormalRunLeavesATemporaryFolderInUseAlone) {
+    dir.Write("out/mx_tmp/film.d2v", "x");
+    {
+        platform::FolderLock other(dir.File("out"));
+        TMXEncoder refused(TestJob(Output()), false);
+        EXPECT_EQ(refused.TempFolderError(),
+                  "The temporary folder " + dir.File("out/mx_tmp") +
+                      " is in use by another job; jobs that run at once need output files in "
+                      "different folders.");
+        EXPECT_TRUE(platform::FileExists(dir.File("out/mx_tmp/film.d2v")));
+    }
+    TMXEncoder free(TestJob(Output()), false);
+    EXPECT_EQ(free.TempFolderError(), "");
+    EXPECT_FALSE(platform::FileExists(dir.File("out/mx_tmp/film.d2v")));
+}
+
 TEST_F(Construction, APreviewKeepsWhatThePreviousPreviewLeftAndReusesItsFiles) {
-    const std::string index = dir.File("out/mx_tmp/film_preview.d2v");
-    const std::string subs = dir.File("out/mx_tmp/film.idx");
-    dir.Write("out/mx_tmp/film_preview.d2v", "x");
-    dir.Write("out/mx_tmp/film.idx", "x");
+    const std::string index = dir.File("out/mx_preview/film_preview.d2v");
+    const std::string subs = dir.File("out/mx_preview/film.idx");
+    dir.Write("out/mx_preview/film_preview.d2v", "x");
+    dir.Write("out/mx_preview/film.idx", "x");
     RunState().PreviewIndexFile.Set(index);
     RunState().PreviewSubsFile.Set(subs);
     TEncRecord job = TestJob(Output());
@@ -43,12 +62,16 @@ TEST_F(Construction, APreviewKeepsWhatThePreviousPreviewLeftAndReusesItsFiles) {
     EXPECT_EQ(TMXEncoder(job, true).Source.VobSubFile, "");
     EXPECT_EQ(RunState().PreviewSubsFile.Get(), subs);
 
-    // A normal job takes neither; the files it deleted are forgotten for the next preview.
+    // A normal job (one queued for the same output, say) takes neither and empties a folder of
+    // its own: the files the player may still show stay, and the next preview takes them again.
     job.SubTrack = 0;
     TMXEncoder normal(job, false);
     EXPECT_EQ(normal.Source.D2VFile, "");
     EXPECT_EQ(normal.Source.VobSubFile, "");
-    EXPECT_FALSE(platform::FileExists(index));
+    EXPECT_TRUE(platform::FileExists(index) && platform::FileExists(subs));
+    EXPECT_EQ(TMXEncoder(job, true).Source.D2VFile, index);
+    // Files that have gone are forgotten for the next preview.
+    platform::DeleteTree(dir.File("out/mx_preview"));
     TMXEncoder next(job, true);
     EXPECT_EQ(next.Source.D2VFile, "");
     EXPECT_EQ(next.Source.VobSubFile, "");

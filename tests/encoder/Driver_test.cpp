@@ -53,6 +53,7 @@ class Driver : public EncoderTest {
         void UpdateButtons() override { ++updates; }
         void QueueChanged() override {}
         bool ShutdownWhenDone() const override { return false; }
+        void ShowProgress(const TJobProgress&) override {}
         std::atomic<int> updates{0};
     } ui;
     TStageTable stages = RecordingStages(calls);
@@ -228,7 +229,7 @@ TEST_F(Driver, BadInputEndsTheJobBeforeAnyStageWithAMessageNamingIt) {
     EXPECT_EQ(Tail(Unstamped(window.Lines()), 5),
               (Strings{stars,
                        "EXCEPTION: Cannot create the temporary folder " +
-                           dir.File("blocked/mx_tmp") + ".",
+                           dir.File("blocked/mx_preview") + ".",
                        stars, "Job finished.",
                        "Cannot write the job log " + dir.File("blocked/film_mx.log") + "."}));
 }
@@ -257,9 +258,9 @@ TEST_F(Driver, APreviewIndexesOnceShowsTheScriptAndGivesTheWindowItsButtonsBack)
     const Strings log = Run(job, true);
     EXPECT_EQ(calls, (Strings{"IndexForPreview", "ExtractSubtitles", "DetectFieldOrder",
                               "ChooseInitialSettings", "PreviewScript"}));
-    EXPECT_EQ(RunState().PreviewIndexFile.Get(), dir.File("out/mx_tmp/film_preview.d2v"));
-    EXPECT_EQ(RunState().PreviewSubsFile.Get(), dir.File("out/mx_tmp/film.idx"));
-    const std::string script = dir.File("out/mx_tmp/film_preview.avs");
+    EXPECT_EQ(RunState().PreviewIndexFile.Get(), dir.File("out/mx_preview/film_preview.d2v"));
+    EXPECT_EQ(RunState().PreviewSubsFile.Get(), dir.File("out/mx_preview/film.idx"));
+    const std::string script = dir.File("out/mx_preview/film_preview.avs");
     EXPECT_EQ(testing_support::ReadAll(script),
               "MPEG2Source(\"x.d2v\")\r\nLanczosResize(640,272)\r\n");
     EXPECT_TRUE(RunState().StateFlags.load() & Idle);

@@ -20,6 +20,7 @@ class QuietUi : public IUiBridge {
     void UpdateButtons() override {}
     void QueueChanged() override {}
     bool ShutdownWhenDone() const override { return true; }
+    void ShowProgress(const TJobProgress&) override {}
 };
 
 std::vector<std::string> Lines(const std::string& path) {

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "encoder/EncoderTestSupport.h"
@@ -110,6 +114,61 @@ TEST_F(Runner, AbortEndsADebugCapture) {
                  TJobAborted);
     window.join();
     EXPECT_FALSE(platform::FileExists(marker));
+}
+
+TEST(ProgressLine, OnlyTwoWholeNumbersAfterTheWordCount) {
+    const auto parsed = [](const std::string& line) {
+        const auto p = ParseProgressLine(line);
+        return p ? std::to_string(p->Done) + "/" + std::to_string(p->Total) : std::string("-");
+    };
+    EXPECT_EQ(parsed("progress 12 100"), "12/100");
+    EXPECT_EQ(parsed(" progress  3\t7\r"), "3/7");
+    EXPECT_EQ(parsed("progress 9 4"), "4/4");  // never beyond the whole
+    EXPECT_EQ(parsed("progress 0 0"), "0/0");
+    for (const char* other : {"progress 1", "progress 1 2 3", "Progress 1 2", "progress -1 5",
+                              "progress 1x 2", "progress 1 9999999999999999999", "", "progress"})
+        EXPECT_EQ(parsed(other), "-") << other;
+}
+
+// The program's standard output goes to a file for the life of the object.
+class StdoutToFile {
+  public:
+    explicit StdoutToFile(const std::string& path) {
+        std::fflush(stdout);
+        saved_ = dup(STDOUT_FILENO);
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(fd, STDOUT_FILENO);
+        close(fd);
+    }
+    ~StdoutToFile() {
+        std::fflush(stdout);
+        dup2(saved_, STDOUT_FILENO);
+        close(saved_);
+    }
+
+  private:
+    int saved_ = -1;
+};
+
+// Progress lines go to the consumer in order, every other line to this program's standard output
+// as before; a program the tool started that keeps the output open does not hold up the run.
+TEST_F(Runner, ProgressLinesGoToTheConsumerAndTheRestPassesThrough) {
+    std::vector<std::string> got;
+    TProgramRun how;
+    how.OnProgress = [&](int64_t done, int64_t total) {
+        got.push_back(std::to_string(done) + "/" + std::to_string(total));
+    };
+    const std::string held = dir.File("held");
+    {
+        StdoutToFile out(dir.File("stdout.txt"));
+        EXPECT_TRUE(RunProgram(Helper("spine_progress") +
+                                   " \"progress 0 4\" hello \"progress 2\" spawn:5000:" + held +
+                                   " \"progress 4 4\"",
+                               how));
+    }
+    EXPECT_FALSE(platform::FileExists(held + ".end"));
+    EXPECT_EQ(got, (std::vector<std::string>{"0/4", "4/4"}));
+    EXPECT_EQ(testing_support::ReadAll(dir.File("stdout.txt")), "hello\nprogress 2\n");
 }
 
 }  // namespace

@@ -60,6 +60,9 @@ class StageTest : public EncoderTest {
     std::vector<std::string> Logged(const TMXEncoder& run) const { return Messages(run.JobLog); }
 
     std::string Temp(const std::string& name) const { return dir.File("out/mx_tmp/" + name); }
+    std::string PreviewTemp(const std::string& name) const {
+        return dir.File("out/mx_preview/" + name);
+    }
 
     testing_support::ScopedEnv log_{"STAGE_LOG", dir.File("calls.log")};
     testing_support::ScopedEnv system_{"MOVREX_SYSTEM_DIR", dir.File("system")};

@@ -2,6 +2,7 @@
 // indexing to "Job finished." in their order, and the files the job leaves.
 #include <chrono>
 #include <cstdio>
+#include <mutex>
 #include <thread>
 
 #include "DecideLogs.h"
@@ -93,6 +94,48 @@ TEST_F(EndToEnd, SizeModeXviDOnTwoCdsWithAc3AndExternalSubtitles) {
     EXPECT_EQ(run_->Plan.XviDParams.Mode, 5);
 }
 
+// Keeps what a run shows of its progress, from whichever thread.
+class ProgressRecorder : public IProgressSink {
+  public:
+    void ShowProgress(const TJobProgress& progress) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        reports_.push_back(progress);
+    }
+    std::vector<TJobProgress> Reports() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return reports_;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<TJobProgress> reports_;
+};
+
+// Each tool's progress is shown as its stage's, the job runner's in frames, from the moment the
+// tool starts; it goes away when the job ends.
+TEST_F(EndToEnd, ToolProgressIsShownAsTheRunningStages) {
+    testing_support::ScopedEnv printed("STAGE_PROGRESS", "3");
+    ProgressRecorder shown;
+    TEncRecord job = Job();
+    job.QualityMode = true;
+    job.Quality = 80;
+    job.AudioMode = kAudioAC3;
+    job.Progress = &shown;
+    RunJob(job);
+    const std::vector<TJobProgress> reports = shown.Reports();
+    ASSERT_GE(reports.size(), 2u);
+    EXPECT_EQ(reports.back(), TJobProgress{});
+    Strings begun;
+    for (const TJobProgress& report : reports)
+        if (report.Total == 0 && !report.Stage.empty()) begun.push_back(report.Stage);
+    EXPECT_EQ(begun, (Strings{"Indexing", "Analysing the source", "Single pass"}));
+    const TJobProgress& last = reports[reports.size() - 2];
+    EXPECT_EQ(last.Stage, "Single pass");
+    EXPECT_TRUE(last.Frames);
+    EXPECT_EQ(last.Done, 3);
+    EXPECT_EQ(last.Total, 3);
+}
+
 TEST_F(EndToEnd, QualityModeXviD) {
     TEncRecord job = Job();
     job.QualityMode = true;
@@ -153,8 +196,8 @@ TEST_F(EndToEnd, AutomaticAudioWithASecondTrackAndRenderedSubtitles) {
 
 // A preview through the real stages: its own index and subtitles, the script handed to a player
 // that is not waited for, the two "for preview." lines in the window only. A second preview of the
-// same title reuses both files; a normal job afterwards makes its own and, having emptied the
-// folder, leaves the next preview to index again.
+// same title reuses both files; a normal job afterwards makes its own in a folder of its own, so
+// the player keeps its files and the next preview reuses them still.
 TEST_F(EndToEnd, PreviewsCacheTheirIndexAndANormalJobDoesNotTakeIt) {
     Program().MediaPlayerPath = Helper("stage_player");
     const std::string opened = dir.File("opened.avs");
@@ -162,8 +205,8 @@ TEST_F(EndToEnd, PreviewsCacheTheirIndexAndANormalJobDoesNotTakeIt) {
     TEncRecord job = Job();
     job.SubTrack = 0;
     job.ExternalSubs = false;
-    const std::string index = Temp("film_preview.d2v"), subs = Temp("film.idx");
-    const std::string script = Temp("film_preview.avs");
+    const std::string index = PreviewTemp("film_preview.d2v"), subs = PreviewTemp("film.idx");
+    const std::string script = PreviewTemp("film_preview.avs");
     const std::string player = Helper("stage_player") + " " + script;
     Strings echoed;  // the scripts the last preview's job log shows
     const auto preview = [&] {
@@ -200,11 +243,11 @@ TEST_F(EndToEnd, PreviewsCacheTheirIndexAndANormalJobDoesNotTakeIt) {
 
     EXPECT_EQ(preview(), (Strings{"Job started.", "Indexing input for preview.",
                                   "Indexing subtitles for preview.", "Job finished."}));
-    EXPECT_EQ(echoed, Strings{"Writing the following script to " + Temp("vobsub.params")});
+    EXPECT_EQ(echoed, Strings{"Writing the following script to " + PreviewTemp("vobsub.params")});
     EXPECT_EQ(RunState().PreviewIndexFile.Get(), index);
     EXPECT_EQ(RunState().PreviewSubsFile.Get(), subs);
     ASSERT_EQ(Calls().size(), 3u);
-    EXPECT_NE(Calls()[0].find(" -OF=[" + Temp("film_preview") + "]"), std::string::npos)
+    EXPECT_NE(Calls()[0].find(" -OF=[" + PreviewTemp("film_preview") + "]"), std::string::npos)
         << Calls()[0];
     EXPECT_EQ(Calls()[2], player);
     const std::string shownScript = testing_support::ReadAll(opened);
@@ -227,15 +270,13 @@ TEST_F(EndToEnd, PreviewsCacheTheirIndexAndANormalJobDoesNotTakeIt) {
     EXPECT_EQ(run_->Source.VobSubFile, "");
     EXPECT_TRUE(platform::FileExists(Output()));
     for (const std::string& call : Calls()) EXPECT_EQ(call.find(".idx"), std::string::npos) << call;
-    EXPECT_FALSE(platform::FileExists(index));
+    EXPECT_EQ(testing_support::ReadAll(script), shownScript);
 
     const size_t calls = Calls().size();
     job.SubTrack = 0;
-    EXPECT_EQ(preview(), (Strings{"Job started.", "Indexing input for preview.",
-                                  "Indexing subtitles for preview.", "Job finished."}));
-    EXPECT_EQ(Calls().size(), calls + 3);
+    EXPECT_EQ(preview(), (Strings{"Job started.", "Job finished."}));
+    EXPECT_EQ(Calls().size(), calls + 1);
     EXPECT_EQ(RunState().PreviewIndexFile.Get(), index);
-    EXPECT_TRUE(platform::FileExists(index));
 }
 
 }  // namespace

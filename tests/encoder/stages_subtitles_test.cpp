@@ -164,8 +164,9 @@ TEST_F(Subtitles, APreviewStopsAfterTheIndexEvenForExternalSubtitles) {
     job.ExternalSubs = true;
     auto run = Run(job, true);
     kExtractSubtitles.Work(*run);
-    EXPECT_EQ(run->Source.VobSubFile, Temp("film.idx"));
-    EXPECT_EQ(Calls(), Strings{Configure()});
+    EXPECT_EQ(run->Source.VobSubFile, PreviewTemp("film.idx"));
+    EXPECT_EQ(Calls(), Strings{"rundll32 " + Program().VobSubPath + ",Configure " +
+                               PreviewTemp("vobsub.params")});
 }
 
 }  // namespace

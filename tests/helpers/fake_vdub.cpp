@@ -7,7 +7,9 @@
 //   /log"<file>"              copies comptest.frames (test output) or pass.frames there
 //   otherwise                 links or copies <name of the output> or else out.avi to the job's
 //                             output; without either it writes STAGE_PART_BYTES bytes (100)
+// With STAGE_PROGRESS=<n> it first prints "progress <i> <n>" for i = 0 to n, as the runner does.
 #include <filesystem>
+#include <iostream>
 #include <sstream>
 
 #include "StageFake.h"
@@ -64,10 +66,19 @@ void WriteOutput(const fs::path& fake, const fs::path& output) {
     if (ec) fs::copy_file(source, output, fs::copy_options::overwrite_existing);
 }
 
+void PrintProgress() {
+    const std::string total = stagefake::Env("STAGE_PROGRESS");
+    if (total.empty()) return;
+    for (int i = 0; i <= std::stoi(total); ++i)
+        std::cout << "progress " << i << ' ' << total << '\n';
+    std::cout.flush();
+}
+
 }  // namespace
 
 int main() {
     if (!stagefake::Begin()) return 0;
+    PrintProgress();
     const fs::path fake = stagefake::Env("DECIDE_FAKE_DIR");
     if (!fake.empty())
         std::ofstream(fake / "calls.txt", std::ios::app) << platform::CommandLine() << "\n";

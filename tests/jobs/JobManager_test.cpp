@@ -23,6 +23,7 @@ class FakeUi : public IUiBridge {
     void UpdateButtons() override { ++updates; }
     void QueueChanged() override { ++queueChanges; }
     bool ShutdownWhenDone() const override { return shutdown; }
+    void ShowProgress(const TJobProgress&) override {}
     std::atomic<int> updates{0};
     std::atomic<int> queueChanges{0};
     std::atomic<bool> shutdown{false};

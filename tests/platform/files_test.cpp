@@ -135,7 +135,32 @@ TEST(FileQueries, FilesFoldersLinksAndMissingPaths) {
     EXPECT_EQ(platform::FileSize(dir.File("folder")), -1);
     EXPECT_EQ(platform::FileSize(dir.File("dangling")), -1);
     EXPECT_EQ(platform::FileSize(dir.Write("empty", "")), 0);
-    EXPECT_EQ(platform::ShortPathName("/a b/c d.avi"), "/a b/c d.avi");
+    EXPECT_EQ(platform::ShortPathName("/a b/c d.avi"), "/a b/c d.avi");  // not there
+}
+
+// A path with a blank or a quote becomes a link without them in a private folder of the runtime
+// folder, the same one every time; a link someone turned elsewhere is put right.
+TEST(ShortPathName, ALinkWithoutBlanksInTheRuntimeFolder) {
+    TempDir dir;
+    testing_support::ScopedEnv runtime("XDG_RUNTIME_DIR", dir.File("run"));
+    fs::create_directories(dir.File("run"));
+    const std::string file = dir.Write("My Films/a \"b\".avi", "movie");
+    const std::string link = platform::ShortPathName(file);
+    EXPECT_EQ(link.find_first_of(" \t\""), std::string::npos) << link;
+    EXPECT_EQ(ReadAll(link), "movie");
+    EXPECT_EQ(fs::path(link).filename(), "a__b_.avi");  // the name a process is known by
+    const fs::path links = fs::path(link).parent_path().parent_path();
+    EXPECT_EQ(links, dir.File("run/movrex-links-" + std::to_string(getuid())));
+    EXPECT_EQ(fs::status(links).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_EQ(platform::ShortPathName(file), link);
+    fs::remove(link);
+    fs::create_symlink(dir.Write("other", "other"), link);
+    EXPECT_EQ(platform::ShortPathName(file), link);
+    EXPECT_EQ(ReadAll(link), "movie");
+    const std::string folder = platform::ShortPathName(dir.File("My Films") + "/");
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_EQ(ReadAll(folder + "a \"b\".avi"), "movie");
+    EXPECT_EQ(platform::ShortPathName(dir.File("other")), dir.File("other"));
 }
 
 TEST(FileQueries, SizeBeyondFourGigabytes) {

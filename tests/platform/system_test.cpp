@@ -191,10 +191,21 @@ TEST_F(SingleInstanceTest, NamesStayInsideTheRuntimeFolder) {
     EXPECT_TRUE(empty.Acquired());
 }
 
-TEST(SingleInstance, AMissingRuntimeFolderMeansNotAcquired) {
+TEST(SingleInstance, AMissingFolderMeansNotAcquiredAndSaysWhy) {
     TempDir dir;
     ScopedEnv env("XDG_RUNTIME_DIR", dir.File("missing"));
-    EXPECT_FALSE(platform::SingleInstance("Movrex").Acquired());
+    const platform::SingleInstance missing("Movrex");
+    EXPECT_FALSE(missing.Acquired());
+    EXPECT_EQ(
+        missing.Error().rfind("cannot open the lock file " + dir.File("missing/Movrex.lock"), 0),
+        0u)
+        << missing.Error();
+    // In a folder of its own; a second holder is refused without a reason to give.
+    const platform::SingleInstance held("Movrex", dir.Path());
+    EXPECT_TRUE(held.Acquired());
+    const platform::SingleInstance second("Movrex", dir.Path());
+    EXPECT_FALSE(second.Acquired());
+    EXPECT_EQ(second.Error(), "");
 }
 
 TEST(ShellOpen, FalseWhenNoOpenerIsInstalled) {

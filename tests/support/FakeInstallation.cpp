@@ -75,9 +75,9 @@ void FakeInstallation::AddStandIns() const {
                   fs::copy_options::overwrite_existing);
 }
 
-FakeInstallation::FakeInstallation()
-    : programDir_(root_.File("Movrex")),
-      systemDir_(root_.File("Movrex/system")),
+FakeInstallation::FakeInstallation(const std::string& folder)
+    : programDir_(root_.File(folder)),
+      systemDir_(root_.File(folder + "/system")),
       configDir_(root_.File("config")) {
     std::filesystem::create_directories(systemDir_);
     std::filesystem::create_directories(configDir_);

@@ -12,7 +12,8 @@ namespace testing_support {
 
 class FakeInstallation {
   public:
-    FakeInstallation();
+    // The program folder is `folder` in a temporary folder.
+    explicit FakeInstallation(const std::string& folder = "Movrex");
     ~FakeInstallation();
 
     const std::string& ProgramDir() const { return programDir_; }

@@ -1,8 +1,8 @@
 #pragma once
 // Runs in place of the encoder for tests of the window and its rules: each one notes the settings
-// it was given, writes a few log lines from its own thread and then waits until the test lets it
-// end, or until "Abort" was pressed, as a real run ends when its program is terminated. Nothing
-// waits longer than ten seconds.
+// it was given, writes a few log lines and shows its progress from its own thread, then waits until
+// the test lets it end, or until "Abort" was pressed, as a real run ends when its program is
+// terminated. Nothing waits longer than ten seconds.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -18,6 +18,9 @@
 #include "jobs/UiBridge.h"
 
 namespace testing_support {
+
+// What every gated run shows as its progress once it has written its lines.
+inline const TJobProgress kShownProgress{"First pass", 50, 200, true, 25, 6};
 
 class RunGate {
   public:
@@ -47,6 +50,7 @@ class RunGate {
         }
         for (int i = 0; i < lines && settings.Log; ++i)
             settings.Log->AddLine(settings.OutputFile + " line " + std::to_string(i));
+        if (settings.Progress) settings.Progress->ShowProgress(kShownProgress);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         std::unique_lock<std::mutex> lock(mutex_);
         while (!open_ && !RunState().AbortRequested.load() &&

@@ -2,6 +2,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTextEdit>
@@ -97,14 +98,16 @@ TEST_F(WindowTest, ANewFolderResetsTracksAndOutput) {
     EXPECT_FALSE(Enabled("btAddJob"));
 }
 
-TEST_F(WindowTest, BracketsAreRefused) {
+TEST_F(WindowTest, BracketsAndQuotesAreRefused) {
     ChooseInput(Title());
     ChooseOutput("/tmp/out/movie.avi");
     ChooseInput(Title("dvd [2]"));
     ChooseOutput("/tmp/out/movie]1[.avi");
+    ChooseOutput("/tmp/out/\"movie\".avi");
     EXPECT_EQ(dialogs_.Messages,
               (std::vector<ShownMessage>{{MessageKind::Warning, kInvalidInputPathMessage},
-                                         {MessageKind::Warning, kInvalidOutputPathMessage}}));
+                                         {MessageKind::Warning, kInvalidOutputPathMessage},
+                                         {MessageKind::Warning, kOutputPathQuoteMessage}}));
     EXPECT_EQ(Find<QLineEdit>("edInputDir")->text(), Text(media_.File("dvd")));
     EXPECT_EQ(Find<QLineEdit>("edOutputFile")->text(), "/tmp/out/movie.avi");
     EXPECT_TRUE(Enabled("btAddJob"));
@@ -240,6 +243,18 @@ TEST_F(WindowTest, LogLinesFromTheRunsArriveInOrder) {
               "/tmp/out/b.avi line 0\n/tmp/out/b.avi line 1\n/tmp/out/b.avi line 2");
     EXPECT_TRUE(ProcessUntil([&] { return Find<QListWidget>("ckJobs")->count() == 0; }));
     EXPECT_FALSE(Enabled("btStart"));
+}
+
+TEST_F(WindowTest, TheRunningJobsProgressShowsOnTheBar) {
+    ChooseInput(Title());
+    ChooseOutput("/tmp/out/a.avi");
+    Click("btAddJob");
+    Click("btStart");
+    ASSERT_TRUE(gate_.WaitForStarts(1));
+    auto* bar = Find<QProgressBar>("pbProgress");
+    EXPECT_TRUE(ProcessUntil([&] { return bar->value() == 25; }));
+    EXPECT_EQ(bar->text(), "First pass: 25%, frame 50 of 200, 25.0 fps, 0:06 left");
+    gate_.Open();
 }
 
 TEST_F(WindowTest, PreviewTurnsTheQueueButtonsOffUntilItEnds) {

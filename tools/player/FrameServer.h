@@ -1,53 +1,11 @@
 #pragma once
-// The frame server as the player uses it: system/avisynth.dll loaded at run time, one script
-// opened through its C interface, and its frames handed out with their release attached.
-#include <memory>
-#include <string>
-
-#include "frameserver_library.h"
+// The player opens scripts through the frame server's host-side client.
+#include "client/ScriptClient.h"
 
 namespace player {
 
-// The library and its entry points (a missing or foreign library is named when it is loaded).
-using FrameServerLibrary = fshost::Library;
-
-// The installed frame server: avisynth.dll in the system folder.
-std::string FrameServerPath();
-
-// A served frame; releasing it goes back to the library that made it.
-struct FrameRelease {
-    std::shared_ptr<FrameServerLibrary> library;
-    void operator()(const FsFrame* frame) const {
-        if (frame) library->releaseFrame(frame);
-    }
-};
-using FramePtr = std::unique_ptr<const FsFrame, FrameRelease>;
-
-// One opened script. Calls are serialised inside the frame server, but the script must not be
-// closed while another thread is inside a call: its owner stops the fetching thread first.
-class ClipScript {
-  public:
-    // The script, or null with `error` as the frame server words it (file, line, message).
-    static std::unique_ptr<ClipScript> Open(std::shared_ptr<FrameServerLibrary> library,
-                                            const std::string& path, std::string& error);
-    ~ClipScript();
-    ClipScript(const ClipScript&) = delete;
-    ClipScript& operator=(const ClipScript&) = delete;
-
-    const FsVideoInfo& Info() const { return info_; }
-    // Frame n, or null with `error` set (the frame server names the script and the frame).
-    FramePtr Frame(int n, std::string& error);
-
-  private:
-    ClipScript(std::shared_ptr<FrameServerLibrary> library, FsScript* script)
-        : library_(std::move(library)), script_(script) {}
-    std::shared_ptr<FrameServerLibrary> library_;
-    FsScript* script_;
-    FsVideoInfo info_{};
-};
-
-// Loads the installed frame server and opens the script with it; null with `error` when either
-// fails.
-std::unique_ptr<ClipScript> OpenInstalledScript(const std::string& path, std::string& error);
+using fsclient::ClipScript;
+using fsclient::FramePtr;
+using fsclient::OpenInstalledScript;
 
 }  // namespace player

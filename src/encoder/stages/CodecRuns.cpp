@@ -148,7 +148,11 @@ void EvaluateFirstPass(TRun& run) {
     run.Plan.XviDParams.MaxPQuant = static_cast<int32_t>(limit);
 }
 
-const TStage kRunCompTest{"RunCompTest", [](TRun& run) { RunCodec(run, kCompTest); }};
-const TStage kRunSinglePass{"RunSinglePass", [](TRun& run) { RunCodec(run, kSinglePass); }};
-const TStage kRunFirstPass{"RunFirstPass", [](TRun& run) { RunCodec(run, kFirstPass); }};
-const TStage kRunSecondPass{"RunSecondPass", [](TRun& run) { RunCodec(run, kSecondPass); }};
+const TStage kRunCompTest{"RunCompTest", [](TRun& run) { RunCodec(run, kCompTest); },
+                          "Compressibility test"};
+const TStage kRunSinglePass{"RunSinglePass", [](TRun& run) { RunCodec(run, kSinglePass); },
+                            "Single pass"};
+const TStage kRunFirstPass{"RunFirstPass", [](TRun& run) { RunCodec(run, kFirstPass); },
+                           "First pass"};
+const TStage kRunSecondPass{"RunSecondPass", [](TRun& run) { RunCodec(run, kSecondPass); },
+                            "Second pass"};

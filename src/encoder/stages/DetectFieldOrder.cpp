@@ -57,4 +57,4 @@ void DetectFieldOrder(TRun& run) {
 
 }  // namespace
 
-const TStage kDetectFieldOrder{"DetectFieldOrder", DetectFieldOrder};
+const TStage kDetectFieldOrder{"DetectFieldOrder", DetectFieldOrder, "Analysing the source"};

@@ -35,7 +35,8 @@ std::string EncodeTrack(TRun& run, const std::string& demuxed, uint8_t mode, boo
     if (mode != kAudioVbrMp3 && mode != kAudioCbrMp3) return demuxed;
     run.LogLine(logText);
     const std::string mp3 = ChangeFileExt(demuxed, ".mp3");
-    RunStageTool(run.Program.BeSweetPath + Mp3Arguments(mode == kAudioCbrMp3, mono, demuxed, mp3,
+    RunStageTool(run,
+                 run.Program.BeSweetPath + Mp3Arguments(mode == kAudioCbrMp3, mono, demuxed, mp3,
                                                         ChangeFileExt(mp3, ".log"), bitrate));
     return mp3;
 }
@@ -83,4 +84,4 @@ void EncodeAudio(TRun& run) {
 
 }  // namespace
 
-const TStage kEncodeAudio{"EncodeAudio", EncodeAudio};
+const TStage kEncodeAudio{"EncodeAudio", EncodeAudio, "Encoding audio"};

@@ -36,7 +36,7 @@ void DeliverExternalSubtitles(TRun& run) {
     }
     run.LogLine("Compressing subtitles.");
     const std::string archive = ChangeFileExt(vobSub, ".rar");
-    RunStageTool(ArchiveCommand(run, archive, ChangeFileExt(vobSub, ".sub")));
+    RunStageTool(run, ArchiveCommand(run, archive, ChangeFileExt(vobSub, ".sub")));
     const std::string& output = run.Settings.OutputFile;
     platform::CopyFileTo(vobSub, ChangeFileExt(output, ".idx"), false);
     platform::CopyFileTo(archive, ChangeFileExt(output, ".rar"), false);
@@ -60,7 +60,7 @@ void ExtractSubtitles(TRun& run) {
     const std::string paramFile = run.TempFolder() + "vobsub.params";
     run.LogScript(params, "Writing the following script to " + paramFile);
     SaveScript(params, paramFile);
-    RunStageTool("rundll32 " + run.Program.VobSubPath + ",Configure " + paramFile);
+    RunStageTool(run, "rundll32 " + run.Program.VobSubPath + ",Configure " + paramFile);
 
     std::string& vobSub = run.Source.VobSubFile;
     vobSub = run.TempFile(".idx");
@@ -73,4 +73,4 @@ void ExtractSubtitles(TRun& run) {
 
 }  // namespace
 
-const TStage kExtractSubtitles{"ExtractSubtitles", ExtractSubtitles};
+const TStage kExtractSubtitles{"ExtractSubtitles", ExtractSubtitles, "Extracting subtitles"};

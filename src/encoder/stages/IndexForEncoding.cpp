@@ -16,19 +16,19 @@ void IndexForEncoding(TRun& run) {
     const std::string& indexer = run.Program.DVD2AVIPath;
     const TVobInfo& info = s.VobInfo;
     if (s.AudioTrack == -1) {
-        RunStageTool(indexer + IndexOnlyArguments(vob, run.IdctChoice, base));
+        RunStageTool(run, indexer + IndexOnlyArguments(vob, run.IdctChoice, base));
         return;
     }
-    RunStageTool(indexer + IndexWithAudioArguments(
-                               vob, run.IdctChoice, run.Audio.AudioTrackNumber,
-                               IndexerOutputMethod(info.Audio[s.AudioTrack].Format), base));
+    RunStageTool(run, indexer + IndexWithAudioArguments(
+                                    vob, run.IdctChoice, run.Audio.AudioTrackNumber,
+                                    IndexerOutputMethod(info.Audio[s.AudioTrack].Format), base));
     if (s.AudioTrack2 == -1) return;
     // The index is written again; the second track lands beside the first.
-    RunStageTool(indexer + IndexWithAudioArguments(
-                               vob, run.IdctChoice, run.Audio.AudioTrackNumber2,
-                               IndexerOutputMethod(info.Audio[s.AudioTrack2].Format), base));
+    RunStageTool(run, indexer + IndexWithAudioArguments(
+                                    vob, run.IdctChoice, run.Audio.AudioTrackNumber2,
+                                    IndexerOutputMethod(info.Audio[s.AudioTrack2].Format), base));
 }
 
 }  // namespace
 
-const TStage kIndexForEncoding{"IndexForEncoding", IndexForEncoding};
+const TStage kIndexForEncoding{"IndexForEncoding", IndexForEncoding, "Indexing"};

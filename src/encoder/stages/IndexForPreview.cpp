@@ -12,9 +12,9 @@ void IndexForPreview(TRun& run) {
         FirstVobPath(run.Settings.VobInfo, run.Settings.InputDir, "Input VOBs are not found.");
     run.Source.D2VFile = run.TempFile("_preview.d2v");
     const std::string base = ChangeFileExt(run.Source.D2VFile, "");
-    RunStageTool(run.Program.DVD2AVIPath + IndexOnlyArguments(vob, run.IdctChoice, base));
+    RunStageTool(run, run.Program.DVD2AVIPath + IndexOnlyArguments(vob, run.IdctChoice, base));
 }
 
 }  // namespace
 
-const TStage kIndexForPreview{"IndexForPreview", IndexForPreview};
+const TStage kIndexForPreview{"IndexForPreview", IndexForPreview, "Indexing"};

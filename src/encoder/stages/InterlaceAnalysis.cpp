@@ -48,9 +48,12 @@ void FindHybridThreshold(TRun& run, const std::string& d2vPath, std::string trim
 }  // namespace
 
 bool CaptureHybridThreshold(TRun& run, const std::string& commandLine) {
-    return RunCapturingDebugOutput(commandLine, [&run](const std::string& text) {
+    TProgramRun how;
+    how.OnDebugString = [&run](const std::string& text) {
         CaptureThreshold(text, run.Source.HybridThreshold);
-    });
+    };
+    how.OnProgress = run.ToolProgress(true);
+    return RunProgram(commandLine, how);
 }
 
 void AnalyzeInterlace(TRun& run, const std::string& d2vPath) {

@@ -18,12 +18,13 @@ void CutSubtitles(TRun& run, const std::string& part, int64_t endFrame, std::str
     const TEncRecord& s = run.Settings;
     const std::string endText =
         SubtitleTimeText(endFrame, OutputFrameRate(s.VobInfo.Video.IsNTSC, run.Source.SourceType));
-    RunStageTool("rundll32 " + platform::ShortPathName(run.Program.VobSubPath) + ",Cutter " +
-                 ChangeFileExt(s.OutputFile, "") + " " + ChangeFileExt(part, "") + " 1 " +
-                 startText + " " + endText);
+    RunStageTool(run, "rundll32 " + platform::ShortPathName(run.Program.VobSubPath) + ",Cutter " +
+                          ChangeFileExt(s.OutputFile, "") + " " + ChangeFileExt(part, "") + " 1 " +
+                          startText + " " + endText);
     startText = endText;
     run.LogLine("Splitting and compressing subtitles.");
-    RunStageTool(ArchiveCommand(run, ChangeFileExt(part, ".rar"), ChangeFileExt(part, ".sub")));
+    RunStageTool(run,
+                 ArchiveCommand(run, ChangeFileExt(part, ".rar"), ChangeFileExt(part, ".sub")));
 }
 
 void WritePart(TRun& run, const std::string& part, int64_t first, int64_t count) {
@@ -34,7 +35,7 @@ void WritePart(TRun& run, const std::string& part, int64_t first, int64_t count)
                  ScriptEnvironmentOf(run));
     SaveJob(run, job);
     run.LogLine("Splitting video into: " + part);
-    RunStageTool(JobRunnerCommand(run, TVDubModRun::Plain));
+    RunStageTool(run, JobRunnerCommand(run, TVDubModRun::Plain), true);
 }
 
 void SplitOutput(TRun& run) {
@@ -72,4 +73,4 @@ void SplitOutput(TRun& run) {
 
 }  // namespace
 
-const TStage kSplitOutput{"SplitOutput", SplitOutput};
+const TStage kSplitOutput{"SplitOutput", SplitOutput, "Splitting"};

@@ -16,48 +16,39 @@ namespace fs = std::filesystem;
 
 Server::Server() {
     std::string whyNot;
-    fs_ = fshost::Library::Load(testing_support::DistDir() + "/system/avisynth.dll", whyNot);
+    fs_ = fsclient::FrameServerLibrary::Load(testing_support::DistDir() + "/system/avisynth.dll",
+                                             whyNot);
     if (!fs_) throw std::runtime_error(whyNot);
 }
 
-Server::~Server() {
-    fs_->close(script_);
-}
-
 std::string Server::Open(const std::string& scriptPath) {
-    fs_->close(script_);
-    script_ = fs_->open(scriptPath.c_str());
-    std::string error = fs_->lastError(script_);
-    FsVideoInfo info{};
-    if (error.empty() && fs_->videoInfo(script_, &info) != 0) error = fs_->lastError(script_);
-    frames_ = info.frame_count, width_ = info.width, height_ = info.height;
-    rate_ = info.fps_denominator ? double(info.fps_numerator) / info.fps_denominator : 0;
+    std::string error;
+    script_.reset();
+    script_ = fsclient::ClipScript::Open(fs_, scriptPath, error);
     return error;
 }
 
-int Server::Parity(int n) {
-    return fs_->getParity(script_, n);
+double Server::Rate() const {
+    const FsVideoInfo& info = script_->Info();
+    return info.fps_denominator ? double(info.fps_numerator) / info.fps_denominator : 0;
 }
 
 std::shared_ptr<fsrv::Frame> Server::Frame(int n) {
-    const FsFrame* f = fs_->getFrame(script_, n);
-    if (!f) throw std::runtime_error(fs_->lastError(script_));
+    std::string error;
+    const fsclient::FramePtr f = script_->Frame(n, error);
+    if (!f) throw std::runtime_error(error);
     auto copy = std::make_shared<fsrv::Frame>(f->width[0], f->height[0]);
     for (int p = 0; p < 3; ++p)
         for (int y = 0; y < f->height[p]; ++y)
             std::copy_n(f->data[p] + size_t(y) * f->pitch[p], f->width[p],
                         copy->Data(p) + size_t(y) * copy->Pitch(p));
-    fs_->releaseFrame(f);
     return copy;
 }
 
 std::string Server::ServeAll() {
-    for (int n = 0; n < frames_; ++n) {
-        const FsFrame* f = fs_->getFrame(script_, n);
-        if (!f) return fs_->lastError(script_);
-        fs_->releaseFrame(f);
-    }
-    return "";
+    std::string error;
+    for (int n = 0; n < Frames() && error.empty(); ++n) script_->Frame(n, error);
+    return error;
 }
 
 void TitleCase::SetUp() {

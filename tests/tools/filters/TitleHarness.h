@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "frameserver_library.h"
+#include "client/ScriptClient.h"
 #include "frameserver_plugin.h"
 #include "scripts/avs.h"
 #include "support/TestEnv.h"
@@ -28,23 +28,20 @@ class Server {
     Server();
     // Opens the script; "" or the frame server's error text.
     std::string Open(const std::string& scriptPath);
-    ~Server();
-    int Frames() const { return frames_; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    double Rate() const { return rate_; }
+    int Frames() const { return script_ ? script_->Info().frame_count : 0; }
+    int Width() const { return script_ ? script_->Info().width : 0; }
+    int Height() const { return script_ ? script_->Info().height : 0; }
+    double Rate() const;
     // 1 when frame n is top field first, 0 when not, -1 on an error.
-    int Parity(int n);
+    int Parity(int n) { return script_->Parity(n); }
     // A copy of frame n; throws with the error text when it cannot be served.
     std::shared_ptr<fsrv::Frame> Frame(int n);
     // Serves every frame, as the job runner's analysis runs do; "" or the first error.
     std::string ServeAll();
 
   private:
-    std::shared_ptr<fshost::Library> fs_;
-    FsScript* script_ = nullptr;
-    int frames_ = 0, width_ = 0, height_ = 0;
-    double rate_ = 0;
+    std::shared_ptr<fsclient::FrameServerLibrary> fs_;
+    std::unique_ptr<fsclient::ClipScript> script_;
 };
 
 // A test case with an installation folder (filters/ holding the installed decoder and filter

@@ -88,9 +88,8 @@ TEST_F(Titles, FilmScriptGivesEveryFilmFrameOnceAndWhole) {
     }
 }
 
-// The planner's indexing and field-order stages on each title, with the frame server serving the
-// analysis jobs in a child process in the job runner's place: its log, its debug strings and the
-// planner's rules decide, as in a job.
+// The planner's indexing and field-order stages on each title with the installed indexer and job
+// runner: the analysis log, the debug strings and the planner's rules decide, as in a job.
 class PlannerStages : public Titles {
   protected:
     void SetUp() override {
@@ -103,7 +102,7 @@ class PlannerStages : public Titles {
         saved_ = Program();
         Program().ProgramDir = dir_.Path();
         Program().DVD2AVIPath = testing_support::DistDir() + "/DVD2AVI/DVD2AVIdg.exe";
-        Program().VDubModPath = SERVE_SCRIPT;
+        Program().VDubModPath = testing_support::DistDir() + "/VDubMod/VirtualDubMod.exe";
         Program().HasSSE = true;
     }
     void TearDown() override { Program() = saved_; }
@@ -125,7 +124,6 @@ class PlannerStages : public Titles {
 
     std::string dvd_;
     TProgramValues saved_;
-    testing_support::ScopedEnv system_{"MOVREX_SYSTEM_DIR", testing_support::DistDir() + "/system"};
 };
 
 TEST_F(PlannerStages, ClassifyEveryTitle) {

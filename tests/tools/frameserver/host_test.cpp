@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "frameserver_library.h"
+#include "client/ScriptClient.h"
 #include "scripts/avs.h"
 #include "support/GeneratedMedia.h"
 #include "support/TestEnv.h"
@@ -19,8 +19,8 @@ class HostTest : public testing::Test {
   protected:
     void SetUp() override {
         std::string whyNot;
-        library_ =
-            fshost::Library::Load(testing_support::DistDir() + "/system/avisynth.dll", whyNot);
+        library_ = fsclient::FrameServerLibrary::Load(
+            testing_support::DistDir() + "/system/avisynth.dll", whyNot);
         ASSERT_TRUE(library_) << whyNot;
         // The installation's filters/ folder: the test source as the decoder, the stand-ins
         // under every filter plugin's name.
@@ -56,7 +56,7 @@ class HostTest : public testing::Test {
         return error;
     }
 
-    std::shared_ptr<fshost::Library> library_;
+    std::shared_ptr<fsclient::FrameServerLibrary> library_;
     TempDir dir_;
     TScriptEnvironment env_;
     std::string clip_;

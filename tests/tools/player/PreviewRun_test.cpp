@@ -94,7 +94,7 @@ TEST(PreviewRun, StartsThePlayerOnThePreviewScriptOfARealTitle) {
 
     const std::vector<pid_t> players = ChildrenNamed("mplayer2.exe");
     ASSERT_EQ(players.size(), 1u) << testing_support::ReadAll(output);
-    const std::string script = dir.File("out/mx_tmp/film_preview.avs");
+    const std::string script = dir.File("out/mx_preview/film_preview.avs");
     // The player reports the clip once it has opened the script, then plays until closed.
     const std::string opened = script + ": ";
     EXPECT_TRUE(QTest::qWaitFor(

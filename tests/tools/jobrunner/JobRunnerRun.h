@@ -1,0 +1,60 @@
+#pragma once
+// Runs the installed job runner on jobs the planner's own writers make, over the sync title of
+// tests/media/make_jobrunner_media.sh served by the frame server's test source (it stands in for
+// the decoder until that lands: a real title's index replaces flash.y4m then), and the
+// independent readings of what it writes: ffprobe, and ffmpeg's decoding for the sync marks.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "scripts/avs.h"
+#include "support/TestEnv.h"
+
+namespace jobrunner_test {
+
+struct ProgramRun {
+    int status = -1;
+    std::string output;  // standard output and error
+};
+
+// Standard output and error of a shell command, and its exit status.
+ProgramRun Shell(const std::string& command);
+std::string Quoted(const std::string& text);
+std::string JobRunnerPath();
+
+// One line of ffprobe's compact output for `entries` of `file`, e.g. Probe(f,
+// "stream=codec_name") over every stream: "mpeg4|ac3".
+std::string Probe(const std::string& file, const std::string& entries);
+// What ffmpeg says when it decodes every stream of the file; empty when all is clean.
+std::string DecodeProblems(const std::string& file);
+
+// When the flashing square turns white, by the decoded frames' own times, and when each beep of
+// audio stream `audio` starts (seconds from the start of the file).
+std::vector<double> Flashes(const std::string& avi);
+std::vector<double> Beeps(const std::string& avi, int audio);
+// How long audio stream `audio` plays when ffmpeg decodes it.
+double DecodedSeconds(const std::string& avi, int audio);
+
+class JobRunnerTest : public ::testing::Test {
+  protected:
+    JobRunnerTest();
+    void SetUp() override;
+
+    // A file in the media folder ("flash.y4m", "vbr/flash T01 ... DELAY 200ms.mp3").
+    std::string Media(const std::string& name) const { return media_ + "/" + name; }
+    std::string File(const std::string& name) const { return dir_.File(name); }
+    // The planner's movie script over flash.y4m at the title's own size, saved as `name`.
+    std::string MovieScript(const std::string& name = "movie.avs") const;
+    // Saves `job` (CR LF, as the planner saves it) and runs it; `switches` go before /x /s.
+    ProgramRun Run(const TScriptLines& job, const std::string& switches = "") const;
+    // The planner's script environment, its codec state read from the installed codecs.
+    TScriptEnvironment Environment() const;
+
+    testing_support::TempDir dir_;
+    testing_support::ScopedEnv config_, system_, machine_;
+    std::string media_;
+};
+
+}  // namespace jobrunner_test
