@@ -24,7 +24,8 @@ namespace fs = std::filesystem;
 // The processes whose environment holds `variable`: the helpers a job started inherit it.
 std::vector<std::string> ProcessesWith(const std::string& variable) {
     std::vector<std::string> found;
-    for (const auto& entry : fs::directory_iterator("/proc")) {
+    std::error_code ec;  // processes come and go while the folder is read
+    for (const auto& entry : fs::directory_iterator("/proc", ec)) {
         const std::string environment = testing_support::ReadAll(entry.path() / "environ");
         if (environment.find(variable + '\0') == std::string::npos) continue;
         std::string name = testing_support::ReadAll(entry.path() / "comm");
