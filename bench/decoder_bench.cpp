@@ -9,15 +9,12 @@
 // more on a machine that others share. The frame server caches what a clip serves (128 MB
 // unless a script says less), and filling that cache with fresh memory costs a short title a
 // few percent: BM_VideoInOrderSmallCache serves the same with SetMemoryMax(1), the decoder alone.
-#include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <random>
 #include <string>
 
+#include "AgainstFfmpeg.h"
 #include "encoder/TextFiles.h"
 #include "encoder/rules/IndexLines.h"
 #include "language/Interpreter.h"
@@ -27,17 +24,8 @@ namespace {
 const std::string kFolder = MOVREX_BENCH_MEDIA_DIR;
 constexpr int kRandomFrames = 300;
 
-double Seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-// Processor seconds used so far by this process (all its threads) or by its ended children.
-double CpuSeconds(int who) {
-    rusage use{};
-    getrusage(who, &use);
-    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
-           double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
-}
+using benchsupport::CpuSeconds;
+using benchsupport::Seconds;
 
 std::string Vob(const std::string& title) {
     return kFolder + "/" + title + "/VTS_01_1.VOB";

@@ -8,6 +8,7 @@ packages=(
   libxvidcore-dev libmp3lame-dev libarchive-dev zlib1g-dev
   qt6-base-dev
   ffmpeg mjpegtools dvdauthor lsdvd imagemagick xvfb xauth 7zip unrar-free libarchive-tools unar
+  parallel
   locales
 )
 missing=()

@@ -104,9 +104,25 @@ TEST_F(Audio, ANonAc3FirstTrackIsEncodedAndTheModeStaysMp3) {
     auto run = Encode(job);
     EXPECT_EQ(run->Settings.AudioMode, kAudioVbrMp3);
     EXPECT_EQ(run->Audio.EncodedAudioFile, Demuxed(1, ".mp3"));
-    // The second track has no such test: it goes in as demultiplexed.
+    // MPEG audio goes into an AVI as it is: the second track is taken as demultiplexed.
     EXPECT_EQ(run->Audio.EncodedAudioFile2, Demuxed(3, ".mpa"));
     EXPECT_EQ(Calls().size(), 1u);
+}
+
+TEST_F(Audio, AnLpcmSecondTrackInTheAc3ModeIsEncodedToVbrMp3) {
+    testing_support::ScopedEnv env("STAGE_AUDIO_EXT", ".wav");
+    TEncRecord job = Job();
+    job.TargetSize = 1400;
+    job.AudioTrack2 = 1;
+    job.AudioMode = kAudioAC3;
+    job.AudioBitrate = 160;
+    auto run = Encode(job);
+    EXPECT_EQ(run->Audio.Audio2Mode, kAudioVbrMp3);
+    EXPECT_EQ(run->Audio.EncodedAudioFile2, Demuxed(3, ".mp3"));
+    const Strings calls = Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(Lame(calls, 1), "-lame( -h -alt-preset 160 )");
+    EXPECT_EQ(Logged(*run), (Strings{"Encoding audio.", "Encoding audio 2."}));
 }
 
 TEST_F(Audio, MonoByTheTracksChannelsOrByTheMarkerForEveryTrack) {

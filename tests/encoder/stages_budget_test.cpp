@@ -25,17 +25,20 @@ TEST(Budget, OverheadUnitsPerAudioModeTrackCountAndCodec) {
         uint8_t mode;
         bool autoAudio, divx;
         int64_t audio2;
+        uint8_t mode2;
         double rate;
         int64_t units;
     } cases[] = {
-        {"AC3, 7812.5 rounds to even", kAudioAC3, false, false, 0, 25, 7812},
-        {"CBR", kAudioCbrMp3, false, false, 0, 25, 13916},
-        {"VBR", kAudioVbrMp3, false, false, 0, 25, 46875},
-        {"two tracks chosen", kAudioAC3, false, false, 1, 25, 15624},
-        {"two tracks automatic", kAudioAC3, true, false, 1, 25, 7812 + 46875},
-        {"DivX", kAudioAC3, false, true, 0, 25, 7812 + 28734},
-        {"NTSC FILM", kAudioAC3, false, false, 0, 23.976, 8146},
-        {"NTSC video", kAudioAC3, false, false, 0, 29.97, 6517},
+        {"AC3, 7812.5 rounds to even", kAudioAC3, false, false, 0, 0, 25, 7812},
+        {"CBR", kAudioCbrMp3, false, false, 0, 0, 25, 13916},
+        {"VBR", kAudioVbrMp3, false, false, 0, 0, 25, 46875},
+        {"two tracks chosen", kAudioAC3, false, false, 1, 0, 25, 15624},
+        {"two tracks automatic", kAudioAC3, true, false, 1, 0, 25, 7812 + 46875},
+        {"an LPCM second track made VBR", kAudioAC3, false, false, 1, kAudioVbrMp3, 25,
+         7812 + 46875},
+        {"DivX", kAudioAC3, false, true, 0, 0, 25, 7812 + 28734},
+        {"NTSC FILM", kAudioAC3, false, false, 0, 0, 23.976, 8146},
+        {"NTSC video", kAudioAC3, false, false, 0, 0, 29.97, 6517},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -44,6 +47,7 @@ TEST(Budget, OverheadUnitsPerAudioModeTrackCountAndCodec) {
         in.AutoAudio = c.autoAudio;
         in.DivX = c.divx;
         in.Audio2Size = c.audio2;
+        in.Audio2Mode = c.mode2;
         in.FrameRate = c.rate;
         EXPECT_EQ(OverheadUnits(in), c.units);
     }

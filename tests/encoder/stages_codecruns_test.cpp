@@ -89,4 +89,18 @@ TEST_F(CodecRuns, EachRunSetsItsModeAndStartsItsJob) {
     }
 }
 
+TEST_F(CodecRuns, AnAbortedSecondPassLeavesNotTheFirstPassesVideoAsTheOutput) {
+    for (const TStage* stage : {&kRunFirstPass, &kRunSecondPass}) {
+        SCOPED_TRACE(stage->Name);
+        TMXEncoder run(TestJob(Output()), false);
+        kChooseInitialSettings.Work(run);
+        ASSERT_TRUE(platform::WriteFileText(Output(), "an AVI written before"));
+        RunState().AbortRequested = true;
+        EXPECT_THROW(stage->Work(run), std::runtime_error);
+        RunState().AbortRequested = false;
+        // Before the first pass the file is an earlier job's result, whole.
+        EXPECT_EQ(platform::FileExists(Output()), stage == &kRunFirstPass);
+    }
+}
+
 }  // namespace

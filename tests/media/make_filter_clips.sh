@@ -1,29 +1,28 @@
 #!/usr/bin/env bash
-# make_filter_clips.sh OUTDIR: clips for the frame-server filters' tests and benchmark, as the
-# decoder plugin will serve them, written as YUV4MPEG2 files that the frame server's test source
-# reads in place of the index. Each clip is an MPEG-2 elementary stream (kept beside it, *.m2v)
-# decoded by ffmpeg. Made once: a second call returns at once while OUTDIR/.stamp matches this
-# script. Exit status 77 when a tool is missing.
+# make_filter_clips.sh OUTDIR: titles for the frame-server filters' tests and benchmark. Each is
+# an MPEG-2 stream authored with an AC3 tone (mplex, dvdauthor) as a one-title DVD laid out as the
+# ripper leaves it in OUTDIR/titles/<name>/rip/, which the tests index and decode with our own
+# tools. Three decodes by ffmpeg (YUV4MPEG2) judge them. Made once: a second call returns at once
+# while OUTDIR/.stamp matches this script. Exit status 77 when a tool is missing.
 #
 # The picture is ffmpeg's testsrc2 panned 4 pixels per film frame (2 per field for video), so
 # that every frame moves and fields taken at different times comb, with a white 8x8 box whose
 # place counts the frames of the material it was made at (x = 8 + 10 (n mod 32),
-# y = 8 + 10 floor(n / 32)). NTSC clips are 352x240, top field first:
-#   film.m2v / film.y4m   160 film frames, soft pulldown (mpeg2enc -p); the y4m is the forced-FILM
-#                         decode at 24000/1001
-#   soft.y4m              film.y4m through a 3:2 telecine: what a player shows of film.m2v, 200
-#                         frames at 30000/1001, the 3rd and 4th of every 5 combed
-#   hard.m2v / hard.y4m   the same telecine encoded as interlaced MPEG-2 (hard telecine)
-#   interlaced.*          200 frames woven from 400 fields of continuous motion
-#   progressive.*         200 progressive frames at 30000/1001
-#   hybrid.*              soft.y4m's 200 frames, then 180 frames of interlaced video, one
-#                         interlaced MPEG-2 stream of 380 frames
-# and one PAL clip, 720x576 at 25, 4:3:
-#   letterbox.*           100 progressive frames, the picture 720x432 between black bars of 72
-#                         lines (16:9 letterboxed)
-# Each stream is also authored as a DVD title with an AC3 tone (mplex, dvdauthor) and laid out as
-# the ripper leaves it in OUTDIR/titles/<name>/rip/, for the decoder plugin to serve once it
-# exists; the tests read the y4m files until then.
+# y = 8 + 10 floor(n / 32)). NTSC titles are 352x480 4:3, top field first (mpeg2enc ignores its
+# pulldown option at 240 lines):
+#   film          160 film frames with soft pulldown (mpeg2enc -p); film.y4m is their decode
+#                 (the forced-FILM view) at 24000/1001
+#   (soft.y4m)    film.y4m through a 3:2 telecine in mpeg2enc's cadence: what a player shows of
+#                 the film title, 200 frames at 30000/1001, the 2nd and 3rd of every 5 combed
+#   hard          the same telecine encoded as interlaced MPEG-2 (hard telecine); hard.y4m is its
+#                 decode
+#   interlaced    200 frames woven from 400 fields of continuous motion
+#   progressive   200 progressive frames at 30000/1001
+#   hybrid        soft.y4m's 200 frames, then 180 frames of interlaced video, one interlaced
+#                 MPEG-2 stream of 380 frames
+# and one PAL title, 720x576 at 25, 4:3:
+#   letterbox     100 progressive frames, the picture 720x432 between black bars of 72 lines
+#                 (16:9 letterboxed)
 set -Eeuo pipefail
 out=$1
 mkdir -p "$out"
@@ -41,7 +40,7 @@ trap 'echo "make_filter_clips.sh failed; the tools said:" >&2; tail -n 15 "$work
 
 # pan RATE FRAMES STEP SIZE OUT [SAR]: the panned picture with the counter box, raw YUV4MPEG2.
 pan() {
-  local rate=$1 frames=$2 step=$3 size=$4 w=${4%x*} h=${4#*x} sar=${6:-10/11}
+  local rate=$1 frames=$2 step=$3 size=$4 w=${4%x*} h=${4#*x} sar=${6:-20/11}
   ffmpeg -v error -y -f lavfi -i "testsrc2=size=$((2 * w))x$h:rate=$rate" \
     -f lavfi -i "color=white:size=8x8:rate=$rate" -filter_complex \
     "[0]crop=$w:$h:x='mod(n*$step,$w)':y=0[bg];[bg][1]overlay=x='8+mod(n,32)*10':y='8+floor(n/32)*10',setsar=$sar" \
@@ -54,26 +53,26 @@ weave() {
     -f yuv4mpegpipe "$2" 2>>"$work/ffmpeg.log"
 }
 
-# interlaced_mpeg2 IN NAME: an interlaced MPEG-2 stream NAME.m2v of IN and its decode NAME.y4m.
+# interlaced_mpeg2 IN NAME: an interlaced MPEG-2 stream NAME.m2v of IN.
 interlaced_mpeg2() {
   ffmpeg -v error -y -i "$1" -c:v mpeg2video -q:v 2 -flags +ildct+ilme -top 1 -g 15 -bf 2 \
-    -f mpeg2video "$out/$2.m2v" 2>>"$work/ffmpeg.log"
-  decode "$2" 30000/1001
+    -f mpeg2video "$work/$2.m2v" 2>>"$work/ffmpeg.log"
 }
 
-# decode NAME RATE: NAME.m2v decoded to NAME.y4m, frames at RATE, top field first.
+# decode NAME RATE: NAME.m2v decoded to OUTDIR/NAME.y4m, frames at RATE, top field first.
 decode() {
-  ffmpeg -v error -y -r "$2" -i "$out/$1.m2v" -vf setfield=tff -pix_fmt yuv420p \
+  ffmpeg -v error -y -r "$2" -i "$work/$1.m2v" -vf setfield=tff -pix_fmt yuv420p \
     -f yuv4mpegpipe "$out/$1.y4m" 2>>"$work/ffmpeg.log"
 }
 
-ntsc=352x240
+ntsc=352x480
 pan 24000/1001 160 4 $ntsc "$work/film.y4m"
-mpeg2enc -v 0 -f 8 -p -a 2 -q 3 -b 8000 -o "$out/film.m2v" <"$work/film.y4m" 2>>"$work/mpeg2enc.log"
+mpeg2enc -v 0 -f 8 -p -a 2 -q 3 -b 8000 -o "$work/film.m2v" <"$work/film.y4m" 2>>"$work/mpeg2enc.log"
 decode film 24000/1001
-ffmpeg -v error -y -i "$out/film.y4m" -vf "telecine=first_field=top:pattern=23,setfield=tff" \
+ffmpeg -v error -y -i "$out/film.y4m" -vf "telecine=first_field=top:pattern=32,setfield=tff" \
   -f yuv4mpegpipe "$out/soft.y4m" 2>>"$work/ffmpeg.log"
 interlaced_mpeg2 "$out/soft.y4m" hard
+decode hard 30000/1001
 
 pan 60000/1001 400 2 $ntsc "$work/fields.y4m"
 weave "$work/fields.y4m" "$work/interlaced.y4m"
@@ -81,8 +80,7 @@ interlaced_mpeg2 "$work/interlaced.y4m" interlaced
 
 pan 30000/1001 200 4 $ntsc "$work/progressive.y4m"
 ffmpeg -v error -y -i "$work/progressive.y4m" -c:v mpeg2video -q:v 2 -g 15 -bf 2 \
-  -f mpeg2video "$out/progressive.m2v" 2>>"$work/ffmpeg.log"
-decode progressive 30000/1001
+  -f mpeg2video "$work/progressive.m2v" 2>>"$work/ffmpeg.log"
 
 # The hybrid: the telecined film, then video, in one stream as a DVD would hold them.
 pan 60000/1001 360 2 $ntsc "$work/video_fields.y4m"
@@ -93,15 +91,13 @@ interlaced_mpeg2 "$work/hybrid.y4m" hybrid
 
 pan 25 100 4 720x432 "$work/picture.y4m" 16/15
 ffmpeg -v error -y -i "$work/picture.y4m" -vf "pad=720:576:0:72:black" -c:v mpeg2video -q:v 2 \
-  -g 12 -bf 2 -aspect 4:3 -f mpeg2video "$out/letterbox.m2v" 2>>"$work/ffmpeg.log"
-decode letterbox 25
+  -g 12 -bf 2 -aspect 4:3 -f mpeg2video "$work/letterbox.m2v" 2>>"$work/ffmpeg.log"
 
 # title NAME FORMAT SECONDS: NAME.m2v with a tone, as a one-title DVD laid out as ripped. The
 # stream gets a sequence end code, without which mplex drops the last picture.
 title() {
   local name=$1 format=$2 seconds=$3 dir="$out/titles/$1"
   mkdir -p "$dir"
-  cp "$out/$name.m2v" "$work/$name.m2v"
   printf '\x00\x00\x01\xb7' >>"$work/$name.m2v"
   ffmpeg -v error -y -f lavfi -i "sine=frequency=440:sample_rate=48000" -t "$seconds" -ac 2 \
     -c:a ac3 -b:a 192k "$work/$name.ac3" 2>>"$work/ffmpeg.log"

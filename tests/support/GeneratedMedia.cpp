@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/MediaChecks.h"
 #include "support/TestEnv.h"
 
 namespace testing_support {
@@ -14,12 +15,6 @@ namespace {
 // The scripts live in tests/media/ of the source tree.
 std::string ScriptPath(const std::string& script) {
     return std::string(MOVREX_TEST_SOURCE_DIR) + "/media/" + script;
-}
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
 }
 
 std::string LastLines(const std::string& text, size_t count) {

@@ -39,8 +39,11 @@ AudioOutput FileAudio(const AudioStreamJob& stream, double videoSeconds, const s
         throw media::MediaError(where + ": the audio file " + stream.file + " does not exist");
     const AudioCoding coding = stream.format == kFormatAc3 ? AudioCoding::Ac3 : AudioCoding::Mpeg;
     const Summary summary = Scan(coding, stream.file, warn);
+    // Players time a stream counted in bytes by its byte rate, which is exact for MPEG audio of
+    // one bit rate throughout, whatever the job announced; its chunks then cost what those of
+    // any constant-rate stream do. Only a rate that changes needs one frame a chunk.
     AudioLayout layout = AudioLayout::ByteCounted;
-    if (coding == AudioCoding::Mpeg && (stream.variableRate || !summary.constantRate)) {
+    if (coding == AudioCoding::Mpeg && !summary.constantRate) {
         if (!stream.variableRate && warn)
             warn(where + ": " + stream.file +
                  " changes its bit rate; it goes in as variable-rate audio, one frame a chunk");

@@ -113,7 +113,13 @@ void Write(const Job& job, const Options& options, Inputs& in, const media::Warn
         while (in.video->Next(chunk)) progress.Done(++done);
         return;
     }
-    AviOutput out(job.output, *in.video, OpenAudio(job, in, warn), job.comments, in.superIndexRoom);
+    std::vector<AudioOutput> audio = OpenAudio(job, in, warn);
+    // What an earlier run left under the names goes now rather than when the new files are
+    // whole: a run ended by force (an aborted job) must not leave the first pass's video-only
+    // AVI behind as if it were the result.
+    std::remove(job.output.c_str());
+    if (!options.framesLog.empty()) std::remove(options.framesLog.c_str());
+    AviOutput out(job.output, *in.video, std::move(audio), job.comments, in.superIndexRoom);
     std::optional<FramesLog> log;
     if (!options.framesLog.empty()) log.emplace(options.framesLog);
     while (in.video->Next(chunk)) {

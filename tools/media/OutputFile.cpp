@@ -11,11 +11,22 @@
 
 namespace media {
 namespace {
+
 constexpr size_t kBufferSize = 1 << 20;
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+}  // namespace
+
 OutputFile::OutputFile(std::string temporaryPath) : path_(std::move(temporaryPath)) {
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    fd_ = ::open(FolderOf(path_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+    unnamed_ = fd_ >= 0;
+    // File systems without unnamed files get the temporary name at once.
+    if (!unnamed_) fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd_ < 0) Fail("Cannot create", errno);
     buffer_.reserve(kBufferSize);
 }
@@ -23,17 +34,26 @@ OutputFile::OutputFile(std::string temporaryPath) : path_(std::move(temporaryPat
 OutputFile::~OutputFile() {
     if (fd_ < 0) return;
     ::close(fd_);
-    ::unlink(path_.c_str());
+    if (!unnamed_) ::unlink(path_.c_str());
 }
 
 void OutputFile::Fail(const std::string& what, int error) {
     const std::string message = what + " " + path_ + ": " + std::strerror(error);
     if (fd_ >= 0) {
         ::close(fd_);
-        ::unlink(path_.c_str());
+        if (!unnamed_) ::unlink(path_.c_str());
         fd_ = -1;
     }
     throw MediaError(message);
+}
+
+void OutputFile::GiveName() {
+    if (!unnamed_) return;
+    ::unlink(path_.c_str());  // left by a run of the same process number that was ended by force
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        Fail("Cannot name", errno);
+    unnamed_ = false;
 }
 
 void OutputFile::Flush() {
@@ -70,6 +90,7 @@ void OutputFile::WriteAt(int64_t offset, const void* data, size_t size) {
 void OutputFile::Commit(const std::string& finalPath) {
     if (fd_ < 0) throw MediaError("Cannot write " + path_ + ": it is closed");
     Flush();
+    GiveName();
     // A full disk shows in write() on local file systems, on network ones only in close().
     const int fd = fd_;
     fd_ = -1;

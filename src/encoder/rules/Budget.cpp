@@ -30,9 +30,10 @@ int64_t OverheadUnits(const TBudgetInput& in) {
     if (in.HasAudio) {
         u = AudioOverheadUnits(in.AudioMode, in.FrameCount, in.FrameRate);
         if (in.Audio2Size > 0) {
-            // The automatic choice makes the second track VBR MP3 whatever the first is.
-            u = in.AutoAudio ? u + AudioOverheadUnits(kAudioVbrMp3, in.FrameCount, in.FrameRate)
-                             : u * 2;
+            // The automatic choice makes the second track VBR MP3 whatever the first is, and so
+            // does a second track that cannot go in as it is.
+            const bool vbr2 = in.AutoAudio || in.Audio2Mode == kAudioVbrMp3;
+            u = vbr2 ? u + AudioOverheadUnits(kAudioVbrMp3, in.FrameCount, in.FrameRate) : u * 2;
         }
     }
     if (in.DivX) u += RoundHalfEven(double(in.FrameCount) * 0.19140625 + 23.086);

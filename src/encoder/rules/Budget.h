@@ -15,7 +15,8 @@ struct TBudgetInput {
     bool HasAudio = false;   // a first track was chosen
     uint8_t AudioMode = 0;   // as resolved: 1 AC3, 2 VBR MP3, 3 CBR MP3
     bool AutoAudio = false;
-    int64_t AudioSize = 0;  // bytes of the first and second encoded track (0 when none)
+    uint8_t Audio2Mode = 0;  // the second track's coding, as the audio stage left it
+    int64_t AudioSize = 0;   // bytes of the first and second encoded track (0 when none)
     int64_t Audio2Size = 0;
     bool DivX = false;
     double FrameRate = 25;

@@ -3,6 +3,7 @@
 // below.
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -41,6 +42,8 @@ struct TCodecRun {
     TFrameLog FrameLog;
     double ServedPercent;     // the share of the movie the run serves, for its speed line
     void (*Then)(TRun& run);  // what follows the run, or nullptr
+    // The output file holds the first pass's video alone until this run replaces it.
+    bool ReplacesFirstPass = false;
 };
 
 const TCodecRun kCompTest{.ScriptFile = "_comptest.avs",
@@ -78,7 +81,8 @@ const TCodecRun kSecondPass{.ScriptFile = "_movie.avs",
                             .Output = TJobOutput::VideoWithAudio,
                             .FrameLog = TFrameLog::Never,
                             .ServedPercent = 100,
-                            .Then = nullptr};
+                            .Then = nullptr,
+                            .ReplacesFirstPass = true};
 
 void SetCodecValues(TRun& run, const TCodecRun& how) {
     const bool newXviD = run.Program.NewXviD;
@@ -123,7 +127,14 @@ void RunCodec(TRun& run, const TCodecRun& how) {
     SetCodecValues(run, how);
     SaveJob(run, JobFor(run, how, script));
     const auto start = std::chrono::system_clock::now();
-    RunJobRunner(run, RunnerMode(run, how));
+    try {
+        RunJobRunner(run, RunnerMode(run, how));
+    } catch (...) {
+        // An aborted job must not leave the first pass's video-only AVI under the output name,
+        // where it would pass for the result.
+        if (how.ReplacesFirstPass) std::remove(run.Settings.OutputFile.c_str());
+        throw;
+    }
     run.LogTiming(how.ServedPercent, start, std::chrono::system_clock::now());
     if (how.Then) how.Then(run);
 }

@@ -60,6 +60,7 @@ void ComputeBudget(TRun& run) {
     in.TargetSize = s.TargetSize;
     in.AudioMode = s.AudioMode;
     in.AutoAudio = run.Audio.AutoAudio;
+    in.Audio2Mode = run.Audio.Audio2Mode;
     in.DivX = s.Codec == kCodecDivX;
     in.FrameRate = OutputFrameRate(s.VobInfo.Video.IsNTSC, run.Source.SourceType);
     in.FrameCount = run.Source.FrameCount;

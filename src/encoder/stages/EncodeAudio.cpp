@@ -76,7 +76,11 @@ void EncodeAudio(TRun& run) {
         run.LogLine("Audio 2 is not found.");
         return;
     }
-    // The second track goes in as demultiplexed in the AC3 mode, whatever its format.
+    // In the AC3 mode the second track goes in as demultiplexed, which an AVI can carry for AC3
+    // and MPEG audio; decoded LPCM (a WAV) cannot go in as it is, so it is encoded like a first
+    // track would be.
+    if (audio.Audio2Mode == kAudioAC3 && LowerExtension(audio.DemuxedAudioFile2) == ".wav")
+        audio.Audio2Mode = kAudioVbrMp3;
     const bool mono2 = monoMarker || info.Audio[s.AudioTrack2].Channels == "1ch";
     audio.EncodedAudioFile2 = EncodeTrack(run, audio.DemuxedAudioFile2, audio.Audio2Mode, mono2,
                                           audio.Audio2Bitrate, "Encoding audio 2.");

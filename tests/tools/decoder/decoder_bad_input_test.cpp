@@ -29,7 +29,7 @@ TEST(DecoderBadInput, BrokenIndexesAreScriptErrorsNamingTheFile) {
         std::string name, text, error;
     } cases[] = {
         {"cut.d2v", good.substr(0, good.size() / 2), "is damaged at line"},
-        {"other.d2v", "DVD2AVIProjectFile\r\n", "is damaged at line 1: it is not an index"},
+        {"other.d2v", "SomeOtherIndex 7\r\n", "is damaged at line 1: it is not an index"},
         {"gone.d2v", Replace(good, vob, dir.File("gone.VOB")),
          "Cannot open " + dir.File("gone.VOB")},
         {"fo.d2v", Replace(good, "Field_Operation=0", "Field_Operation=7"), "Field_Operation=7"},

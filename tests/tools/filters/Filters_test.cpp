@@ -1,13 +1,16 @@
 // The filters' own rules on small made-up pictures: the decimation's choices and reports, the
-// crop arithmetic, the subtitle index settings and the log writer. The comb test and the field
+// order in which the field matching's guide asks for frames, the crop arithmetic, the subtitle
+// index settings and the log writer. The comb test and the field
 // matching are judged on real titles (Titles_test.cpp).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "autocrop/Borders.h"
 #include "chr/WriteLine.h"
 #include "decomb/Decimate.h"
+#include "decomb/Telecide.h"
 #include "support/TestEnv.h"
 #include "vsfilter/VobSubSettings.h"
 
@@ -89,6 +92,31 @@ TEST(Decimate, ReportsEachFrameOnceInThreeItems) {
     EXPECT_EQ(host.strings[0], "Decimate: 0: 37.000000");  // frame 0 against frame 1
     EXPECT_EQ(host.strings[3], "Decimate: 3: 0.000000");
     EXPECT_EQ(host.strings[8], "Decimate: 8: 217.000000");
+}
+
+// Records the order in which frames are first asked for.
+class FirstAsked final : public PassThroughClip {
+  public:
+    using PassThroughClip::PassThroughClip;
+    FramePtr GetFrame(int n) override {
+        if (std::find(order.begin(), order.end(), n) == order.end()) order.push_back(n);
+        return child_->GetFrame(n);
+    }
+    std::vector<int> order;
+};
+
+// A still picture leaves every match doubtful, so the guide decides the frames a cycle or two
+// away. Their frames are asked for in display order, which a decoder going on through the title
+// serves without starting again.
+TEST(Telecide, TheGuideAsksForItsFramesInDisplayOrder) {
+    const auto asked = std::make_shared<FirstAsked>(std::make_shared<Levels>(std::vector(100, 90)));
+    ivtc::Telecide telecide(asked, {1, 1, 0, 0, 30});
+    telecide.GetFrame(50);
+    ASSERT_GE(asked->order.size(), 4u);
+    EXPECT_EQ(asked->order[0], 50);  // the frame's own match first
+    EXPECT_EQ(asked->order[2], 40);
+    EXPECT_TRUE(std::is_sorted(asked->order.begin() + 2, asked->order.end()));
+    EXPECT_EQ(asked->order.back(), 61);
 }
 
 TEST(AutoCrop, BordersAndShapes) {

@@ -49,7 +49,7 @@ class SubtitlePair : public Subtitles {
         SaveLinesKeepingEnds(index, idx_);
         Open({"LoadPlugin(\"" + env_.ProgramDir + "/filters/mpeg2dec3dg.dll\")",
               "LoadPlugin(\"" + env_.ProgramDir + "/filters/vsfilter.dll\")",
-              "mpeg2source(\"" + clips_ + "/letterbox.y4m\")", "VobSub(\"" + idx_ + "\")"});
+              "mpeg2source(\"" + TitleOf("letterbox").source + "\")", "VobSub(\"" + idx_ + "\")"});
         std::vector<Seen> seen;
         for (int n = 0; n < server_.Frames(); ++n) seen.push_back(SeenAt(*server_.Frame(n)));
         return seen;
@@ -113,7 +113,7 @@ TEST_F(SubtitlePair, PreviewOfEverySourceTypeRunsWithItsFilters) {
     const char* clip[] = {"film", "hard", "progressive", "interlaced", "hybrid", "hybrid"};
     for (uint8_t type = stForcedFilm; type <= stHybridVideo; ++type) {
         SCOPED_TRACE(int(type));
-        TMovieScriptParams run = MovieOf(filtertest::ClipTitle(clips_, clip[type]), type);
+        TMovieScriptParams run = MovieOf(TitleOf(clip[type]), type);
         run.VobSubFile = idx_;
         run.HybridThreshold = 0.5;
         TScriptLines lines;

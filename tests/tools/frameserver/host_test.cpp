@@ -6,8 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "frameserver_host.h"
-#include "platform/shared_library.h"
+#include "client/ScriptClient.h"
 #include "scripts/avs.h"
 #include "support/GeneratedMedia.h"
 #include "support/TestEnv.h"
@@ -16,34 +15,13 @@ namespace {
 
 using testing_support::TempDir;
 
-struct FrameServerApi {
-    std::unique_ptr<platform::SharedLibrary> library;
-    decltype(&fs_open) open = nullptr;
-    decltype(&fs_last_error) lastError = nullptr;
-    decltype(&fs_video_info) videoInfo = nullptr;
-    decltype(&fs_get_frame) getFrame = nullptr;
-    decltype(&fs_release_frame) releaseFrame = nullptr;
-    decltype(&fs_get_parity) getParity = nullptr;
-    decltype(&fs_close) close = nullptr;
-};
-
 class HostTest : public testing::Test {
   protected:
     void SetUp() override {
         std::string whyNot;
-        api_.library = platform::SharedLibrary::Load(
+        library_ = fsclient::FrameServerLibrary::Load(
             testing_support::DistDir() + "/system/avisynth.dll", whyNot);
-        ASSERT_TRUE(api_.library) << whyNot;
-        const auto& lib = *api_.library;
-        api_.open = lib.Function<decltype(&fs_open)>("fs_open");
-        api_.lastError = lib.Function<decltype(&fs_last_error)>("fs_last_error");
-        api_.videoInfo = lib.Function<decltype(&fs_video_info)>("fs_video_info");
-        api_.getFrame = lib.Function<decltype(&fs_get_frame)>("fs_get_frame");
-        api_.releaseFrame = lib.Function<decltype(&fs_release_frame)>("fs_release_frame");
-        api_.getParity = lib.Function<decltype(&fs_get_parity)>("fs_get_parity");
-        api_.close = lib.Function<decltype(&fs_close)>("fs_close");
-        ASSERT_TRUE(api_.open && api_.lastError && api_.videoInfo && api_.getFrame &&
-                    api_.releaseFrame && api_.getParity && api_.close);
+        ASSERT_TRUE(library_) << whyNot;
         // The installation's filters/ folder: the test source as the decoder, the stand-ins
         // under every filter plugin's name.
         std::filesystem::create_directories(dir_.File("filters"));
@@ -64,20 +42,21 @@ class HostTest : public testing::Test {
     std::string Serve(const TScriptLines& lines, FsVideoInfo& info) {
         const std::string path = dir_.File("_.avs");
         SaveScript(lines, path);
-        FsScript* script = api_.open(path.c_str());
-        std::string error = api_.lastError(script);
-        if (error.empty() && api_.videoInfo(script, &info) == 0) {
+        FsScript* script = library_->open(path.c_str());
+        std::string error = library_->lastError(script);
+        if (error.empty() && library_->videoInfo(script, &info) == 0) {
             for (int n = 0; n < info.frame_count && error.empty(); ++n) {
-                const FsFrame* frame = api_.getFrame(script, n);
-                if (!frame || api_.getParity(script, n) != 1) error = api_.lastError(script);
-                api_.releaseFrame(frame);
+                const FsFrame* frame = library_->getFrame(script, n);
+                if (!frame || library_->getParity(script, n) != 1)
+                    error = library_->lastError(script);
+                library_->releaseFrame(frame);
             }
         }
-        api_.close(script);
+        library_->close(script);
         return error;
     }
 
-    FrameServerApi api_;
+    std::shared_ptr<fsclient::FrameServerLibrary> library_;
     TempDir dir_;
     TScriptEnvironment env_;
     std::string clip_;
@@ -146,16 +125,16 @@ TEST_F(HostTest, MovieScriptsForEverySourceType) {
 
 TEST_F(HostTest, ErrorsReachTheHostAsText) {
     const std::string missing = dir_.File("nothing here.avs");
-    FsScript* script = api_.open(missing.c_str());
-    EXPECT_EQ(std::string(api_.lastError(script)), missing + ": the script cannot be read");
-    EXPECT_EQ(api_.getFrame(script, 0), nullptr);
-    api_.close(script);
+    FsScript* script = library_->open(missing.c_str());
+    EXPECT_EQ(std::string(library_->lastError(script)), missing + ": the script cannot be read");
+    EXPECT_EQ(library_->getFrame(script, 0), nullptr);
+    library_->close(script);
 
     const std::string noLast = dir_.Write("_movie.avs", "\r\nTrim(0,5)\r\n");
-    script = api_.open(noLast.c_str());
-    EXPECT_EQ(std::string(api_.lastError(script)),
+    script = library_->open(noLast.c_str());
+    EXPECT_EQ(std::string(library_->lastError(script)),
               "_movie.avs, line 2: Trim: needs a clip, and there is no last clip");
-    api_.close(script);
+    library_->close(script);
 }
 
 // A frame stays valid after its script was closed: the plugin that made it stays loaded.
@@ -163,20 +142,20 @@ TEST_F(HostTest, FramesOutliveTheirScriptAndRangesAreChecked) {
     const std::string path =
         dir_.Write("_.avs", "LoadPlugin(\"" + dir_.File("filters/mpeg2dec3dg.dll") +
                                 "\")\nmpeg2source(\"" + clip_ + "\")\n");
-    FsScript* script = api_.open(path.c_str());
-    ASSERT_STREQ(api_.lastError(script), "");
-    EXPECT_EQ(api_.getFrame(script, 200), nullptr);
-    EXPECT_STREQ(api_.lastError(script),
+    FsScript* script = library_->open(path.c_str());
+    ASSERT_STREQ(library_->lastError(script), "");
+    EXPECT_EQ(library_->getFrame(script, 200), nullptr);
+    EXPECT_STREQ(library_->lastError(script),
                  "_.avs: frame 200 is out of range (the clip has 200 frames)");
-    EXPECT_EQ(api_.getParity(script, -1), -1);
-    const FsFrame* frame = api_.getFrame(script, 199);
+    EXPECT_EQ(library_->getParity(script, -1), -1);
+    const FsFrame* frame = library_->getFrame(script, 199);
     ASSERT_NE(frame, nullptr);
-    api_.close(script);
+    library_->close(script);
     EXPECT_EQ(frame->width[0], 352);
     EXPECT_EQ(frame->height[1], 120);
     volatile int sum = 0;
     for (int y = 0; y < frame->height[0]; ++y) sum = sum + frame->data[0][y * frame->pitch[0]];
-    api_.releaseFrame(frame);
+    library_->releaseFrame(frame);
 }
 
 }  // namespace

@@ -10,32 +10,21 @@
 #include <vector>
 
 #include "scripts/avs.h"
+#include "support/MediaChecks.h"
 #include "support/TestEnv.h"
 
 namespace jobrunner_test {
 
-struct ProgramRun {
-    int status = -1;
-    std::string output;  // standard output and error
-};
+using testing_support::Beeps;
+using testing_support::DecodedSeconds;
+using testing_support::DecodeProblems;
+using testing_support::Flashes;
+using testing_support::Probe;
+using testing_support::ProgramRun;
+using testing_support::Quoted;
+using testing_support::Shell;
 
-// Standard output and error of a shell command, and its exit status.
-ProgramRun Shell(const std::string& command);
-std::string Quoted(const std::string& text);
 std::string JobRunnerPath();
-
-// One line of ffprobe's compact output for `entries` of `file`, e.g. Probe(f,
-// "stream=codec_name") over every stream: "mpeg4|ac3".
-std::string Probe(const std::string& file, const std::string& entries);
-// What ffmpeg says when it decodes every stream of the file; empty when all is clean.
-std::string DecodeProblems(const std::string& file);
-
-// When the flashing square turns white, by the decoded frames' own times, and when each beep of
-// audio stream `audio` starts (seconds from the start of the file).
-std::vector<double> Flashes(const std::string& avi);
-std::vector<double> Beeps(const std::string& avi, int audio);
-// How long audio stream `audio` plays when ffmpeg decodes it.
-double DecodedSeconds(const std::string& avi, int audio);
 
 class JobRunnerTest : public ::testing::Test {
   protected:

@@ -1,22 +1,38 @@
 #include "PlayerMedia.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <sstream>
 
+#include "Commands.h"
+
 namespace playertest {
+
+Title IndexedTitle(const std::string& folder) {
+    const auto media = testing_support::MakeMedia("make_filter_clips.sh", "filters");
+    EXPECT_EQ(media.Error, "");
+    Title title{media.Folder + "/titles/progressive/rip/VTS_01_1.VOB", folder + "/title.d2v",
+                media.SkipReason};
+    if (!title.skipReason.empty() || !media.Error.empty()) return title;
+    const auto indexer = tooltest::Run({testing_support::DistDir() + "/DVD2AVI/DVD2AVIdg.exe",
+                                        "-AIF=[" + title.vob + "]", "-OF=[" + folder + "/title]"});
+    EXPECT_EQ(indexer.status, 0) << indexer.output;
+    return title;
+}
 
 void InstallFilters(const std::string& programDir) {
     const std::filesystem::path filters = std::filesystem::path(programDir) / "filters";
     std::filesystem::create_directories(filters);
-    std::filesystem::copy_file(FS_SOURCE_PLUGIN, filters / "mpeg2dec3dg.dll");
-    for (const char* name : {"decomb", "chr", "autocrop", "undot", "kerneldeint", "vsfilter"})
-        std::filesystem::copy_file(FS_STANDIN_PLUGIN, filters / (std::string(name) + ".dll"));
+    for (const auto& plugin :
+         std::filesystem::directory_iterator(testing_support::DistDir() + "/filters"))
+        std::filesystem::copy_file(plugin.path(), filters / plugin.path().filename());
 }
 
-void SavePreviewScript(const std::string& path, const std::string& source, int outWidth,
+void SavePreviewScript(const std::string& path, const std::string& d2v, int outWidth,
                        const std::string& programDir) {
     TMovieScriptParams run;
-    run.D2VFile = source;
+    run.D2VFile = d2v;
     run.OutWidth = outWidth;
     run.ResizeTemplate = "LanczosResize(%s,%s)";
     run.SourceType = stProgressive;
@@ -37,8 +53,8 @@ std::string SaveScriptText(const std::string& path, const std::string& text) {
     return path;
 }
 
-std::string DecodeLines(const std::string& programDir, const std::string& source) {
-    return "LoadPlugin(\"" + programDir + "/filters/mpeg2dec3dg.dll\")\nmpeg2source(\"" + source +
+std::string DecodeLines(const std::string& programDir, const std::string& d2v) {
+    return "LoadPlugin(\"" + programDir + "/filters/mpeg2dec3dg.dll\")\nmpeg2source(\"" + d2v +
            "\")\n";
 }
 

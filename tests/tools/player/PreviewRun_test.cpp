@@ -1,7 +1,7 @@
 // The planner's preview run starts the installed player on the preview script of a real title,
-// as "Preview" in the main window does: shown, at normal priority, not waited for. Until the
-// indexer and the decoder plugin land, two stand-ins: the title's VOB decoded by ffmpeg into a
-// .y4m takes the index's place, and the field-order stage (which reads the index) is skipped.
+// as "Preview" in the main window does: shown, at normal priority, not waited for. The index,
+// the subtitles and the frames are the installed indexer's, subtitle library's, decoder's and
+// filters'.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Commands.h"
+#include "FrameServer.h"
 #include "PlayerMedia.h"
 #include "dvd/SourceFolder.h"
 #include "encoder/encoder.h"
@@ -55,8 +55,16 @@ void WithOutputTo(const std::string& path, F body) {
     }
 }
 
-TEST(PreviewRun, StartsThePlayerOnThePreviewScriptOfARealTitle) {
-    if (!tooltest::OnPath("ffmpeg")) GTEST_SKIP() << "missing tool: ffmpeg";
+// Luma at the middle of the caption box (120..600 x 466..526 of the 720x576 title) in frame n of
+// the 704x384 preview.
+int CaptionLuma(player::ClipScript& preview, int n) {
+    std::string error;
+    const player::FramePtr frame = preview.Frame(n, error);
+    EXPECT_TRUE(frame) << error;
+    return frame ? frame->data[0][size_t(331) * size_t(frame->pitch[0]) + 352] : -1;
+}
+
+TEST(PreviewRun, StartsThePlayerOnThePreviewOfARealTitleWithItsCaptions) {
     const auto media = testing_support::MakeMedia("make_dvd_titles.sh", "dvd");
     if (!media.SkipReason.empty()) GTEST_SKIP() << media.SkipReason;
     ASSERT_EQ(media.Error, "");
@@ -64,33 +72,30 @@ TEST(PreviewRun, StartsThePlayerOnThePreviewScriptOfARealTitle) {
     const std::string rip = media.Folder + "/pal_wide/rip";
     const SourceFolderResult title = ReadSourceFolder(rip);
     ASSERT_EQ(title.Outcome, SourceFolderOutcome::Ok) << title.Detail;
-    const std::string decoded = dir.File("title.y4m");
-    const auto ffmpeg = tooltest::Run({"ffmpeg", "-v", "error", "-i", rip + "/VTS_01_1.VOB", "-map",
-                                       "0:v", "-f", "yuv4mpegpipe", decoded});
-    ASSERT_EQ(ffmpeg.status, 0) << ffmpeg.output;
 
     playertest::InstallFilters(dir.Path());
+    const std::string dist = testing_support::DistDir();
+    testing_support::ScopedEnv system("MOVREX_SYSTEM_DIR", dist + "/system");
     const TProgramValues saved = Program();
     Program().ProgramDir = dir.Path();
     Program().HasSSE = true;
-    Program().MediaPlayerPath =
-        testing_support::DistDir() + "/Program Files/Windows Media Player/mplayer2.exe";
+    Program().DVD2AVIPath = dist + "/DVD2AVI/DVD2AVIdg.exe";
+    Program().VobSubPath = dist + "/system/vobsub.dll";
+    Program().MediaPlayerPath = dist + "/Program Files/Windows Media Player/mplayer2.exe";
     TEncRecord job = InitialEncSettings();
     job.InputDir = rip;
     job.OutputFile = dir.File("out/film.avi");
     job.VobInfo = title.VobInfo;
     job.AudioTrack = 0;
+    job.SubTrack = 0;  // English, shown from 0.2 s to 0.9 s
     RunState().PreviewIndexFile.Set("");
     RunState().PreviewSubsFile.Set("");
     TMXEncoder run(job, true);
-    TStageTable stages;
-    stages.Replace(kIndexForPreview, [&](TRun& e) { e.Source.D2VFile = decoded; });
-    stages.Replace(kDetectFieldOrder, [](TRun&) {});
-    run.SetStages(stages);
     const std::string output = dir.File("player.txt");
     WithOutputTo(output, [&] { run.Execute(); });
     Program() = saved;
     RunState().PreviewIndexFile.Set("");
+    RunState().PreviewSubsFile.Set("");
 
     const std::vector<pid_t> players = ChildrenNamed("mplayer2.exe");
     ASSERT_EQ(players.size(), 1u) << testing_support::ReadAll(output);
@@ -106,6 +111,13 @@ TEST(PreviewRun, StartsThePlayerOnThePreviewScriptOfARealTitle) {
         << report;
     kill(players[0], SIGTERM);
     EXPECT_TRUE(QTest::qWaitFor([&] { return ChildrenNamed("mplayer2.exe").empty(); }, 20000));
+
+    // The caption is drawn in its frames (white: 235) and only there.
+    std::string error;
+    const auto preview = player::OpenInstalledScript(script, error);
+    ASSERT_TRUE(preview) << error;
+    EXPECT_EQ(CaptionLuma(*preview, 12), 235);
+    for (int n : {2, 40}) EXPECT_LT(CaptionLuma(*preview, n), 200) << n;
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 
 #include "Commands.h"
 #include "PlayerMedia.h"
-#include "support/GeneratedMedia.h"
 #include "support/TestEnv.h"
 
 namespace {
@@ -23,16 +22,14 @@ class SaveFrameTest : public testing::Test {
   protected:
     void SetUp() override {
         if (!tooltest::OnPath("ffmpeg")) GTEST_SKIP() << "missing tool: ffmpeg";
-        const auto media = testing_support::MakeMedia("make_frameserver_clips.sh", "frameserver");
-        if (!media.SkipReason.empty()) GTEST_SKIP() << media.SkipReason;
-        ASSERT_EQ(media.Error, "");
-        clip_ = media.Folder + "/clip.y4m";
+        title_ = playertest::IndexedTitle(dir_.Path());
+        if (!title_.skipReason.empty()) GTEST_SKIP() << title_.skipReason;
         playertest::InstallFilters(dir_.Path());
         std::filesystem::create_directories(folder_);
     }
     std::string ClipScript() {
         return playertest::SaveScriptText(folder_ + "/clip.avs",
-                                          playertest::DecodeLines(dir_.Path(), clip_));
+                                          playertest::DecodeLines(dir_.Path(), title_.d2v));
     }
     // Everything in the pictures' folder but the scripts.
     std::vector<std::string> Pictures() const {
@@ -44,7 +41,7 @@ class SaveFrameTest : public testing::Test {
 
     testing_support::TempDir dir_;
     const std::string folder_ = dir_.File("Vorschau für Tests");  // a blank and a non-ASCII letter
-    std::string clip_;
+    playertest::Title title_;
 };
 
 TEST_F(SaveFrameTest, WritesTheFrameAsFfmpegConvertsIt) {
@@ -59,12 +56,12 @@ TEST_F(SaveFrameTest, WritesTheFrameAsFfmpegConvertsIt) {
                   {"ffmpeg", "-v", "error", "-i", png, "-f", "rawvideo", "-pix_fmt", "rgb24", ours})
                   .status,
               0);
-    ASSERT_EQ(tooltest::Run({"ffmpeg", "-v", "error", "-i", clip_, "-vf", "select=eq(n\\,57)",
+    ASSERT_EQ(tooltest::Run({"ffmpeg", "-v", "error", "-i", title_.vob, "-vf", "select=eq(n\\,57)",
                              "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "rgb24", theirs})
                   .status,
               0);
     const std::string a = ReadAll(ours), b = ReadAll(theirs);
-    ASSERT_EQ(a.size(), 352u * 240 * 3);
+    ASSERT_EQ(a.size(), 352u * 480 * 3);
     ASSERT_EQ(b.size(), a.size());
     int largest = 0;
     for (size_t i = 0; i < a.size(); ++i)

@@ -12,7 +12,6 @@
 #include "PictureView.h"
 #include "PlayerMedia.h"
 #include "PlayerWindow.h"
-#include "support/GeneratedMedia.h"
 
 namespace {
 
@@ -21,10 +20,9 @@ using testing_support::TempDir;
 class PlayerWindowTest : public testing::Test {
   protected:
     void SetUp() override {
-        const auto media = testing_support::MakeMedia("make_frameserver_clips.sh", "frameserver");
-        if (!media.SkipReason.empty()) GTEST_SKIP() << media.SkipReason;
-        ASSERT_EQ(media.Error, "");
-        clip_ = media.Folder + "/clip.y4m";  // 352x240, 200 frames at 30000/1001
+        const playertest::Title title = playertest::IndexedTitle(dir_.Path());
+        if (!title.skipReason.empty()) GTEST_SKIP() << title.skipReason;
+        clip_ = title.d2v;  // 352x480 4:3, 200 frames at 30000/1001
         playertest::InstallFilters(dir_.Path());
     }
     // A script that decodes the clip and then does `rest`.

@@ -21,6 +21,11 @@ namespace {
 
 constexpr char kStatsWhat[] = "statistics file";
 
+// The target is the size the video stream takes in its AVI, and the host's AVI spends on every
+// frame a chunk header (8 bytes), an index entry (16) and half a pad byte on average: the
+// compressed frames get what is left.
+constexpr double kAviBytesPerFrame = 24.5;
+
 // The library's start-up fills its tables of processor-specific routines; once per process is
 // enough, and doing it again while another instance encodes would race.
 void InitLibrary() {
@@ -120,8 +125,10 @@ XvidSession::XvidSession(const XvidConfig& config, const MxVideoFormat& format)
         const std::vector<XvidStatFrame> frames = ParseXvidStats(data.body, config_.stats);
         statFrames_ = PassFrames(kStatsWhat, config_.stats, int64_t(frames.size()), data.frames);
         statsPath_ = config_.stats;
-        guard_ = std::make_unique<XvidSizeGuard>(frames, config_.zones,
-                                                 int64_t(config_.desiredSize) * 1024);
+        const double chunks = kAviBytesPerFrame * double(frames.size());
+        guard_ = std::make_unique<XvidSizeGuard>(
+            frames, config_.zones,
+            std::max<int64_t>(1, int64_t(config_.desiredSize) * 1024 - int64_t(chunks)));
     }
     buffer_.resize(CodecInstance::MaxFrameBytes(format_.width, format_.height));
     neutralChroma_.assign(size_t(format_.width / 2) * size_t(format_.height / 2), 128);

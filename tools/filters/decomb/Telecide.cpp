@@ -6,6 +6,12 @@
 #include "Fields.h"
 
 namespace ivtc {
+namespace {
+
+// Where a doubtful match looks for a sure one, nearest first.
+constexpr int kGuideSteps[] = {-5, 5, -10, 10};
+
+}  // namespace
 
 Telecide::Telecide(fsrv::ClipPtr child, const TelecideOptions& options)
     : PassThroughClip(std::move(child)),
@@ -51,13 +57,31 @@ const Telecide::Decision& Telecide::Decide(int n) {
     return d;
 }
 
+// The frames the guide's decisions around n need that are not made yet, asked for in display
+// order: a decoder going on through the title then never starts again for a frame behind the one
+// it is at, and the frame server's cache keeps them for the decisions.
+void Telecide::FetchForGuide(int n) {
+    int first = n, last = n;
+    for (int step : kGuideSteps) {
+        const int k = n + step;
+        if (k < 0 || k >= info_.frameCount || decisions_[size_t(k)].match != Match::Unknown)
+            continue;
+        first = std::min(first, k - (options_.back > 0 ? 1 : 0));
+        last = std::max(last, k + 1);
+    }
+    if (first == last) return;
+    for (int k = std::max(first, 0); k <= std::min(last, info_.frameCount - 1); ++k)
+        child_->GetFrame(k);
+}
+
 // A doubtful match follows a sure one a whole cycle (or two) away: the 3:2 pattern repeats every
 // five frames, so that frame's match is what this one's should be.
 Telecide::Match Telecide::MatchOf(int n) {
     n = Clamp(n);
     const Decision& own = Decide(n);
     if (own.sure || options_.guide == 0) return own.match;
-    for (int step : {-5, 5, -10, 10}) {
+    FetchForGuide(n);
+    for (int step : kGuideSteps) {
         const int k = n + step;
         if (k < 0 || k >= info_.frameCount) continue;
         const Decision& other = Decide(k);

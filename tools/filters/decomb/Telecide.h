@@ -43,6 +43,7 @@ class Telecide final : public fsrv::PassThroughClip {
         bool sure = false;
     };
     const Decision& Decide(int n);
+    void FetchForGuide(int n);
     fsrv::FramePtr Candidate(int n, Match m);
 
     TelecideOptions options_;

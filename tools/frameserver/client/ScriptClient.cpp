@@ -25,9 +25,10 @@ std::shared_ptr<FrameServerLibrary> FrameServerLibrary::Load(const std::string& 
     library->videoInfo = module->Function<decltype(&fs_video_info)>("fs_video_info");
     library->getFrame = module->Function<decltype(&fs_get_frame)>("fs_get_frame");
     library->releaseFrame = module->Function<decltype(&fs_release_frame)>("fs_release_frame");
+    library->getParity = module->Function<decltype(&fs_get_parity)>("fs_get_parity");
     library->close = module->Function<decltype(&fs_close)>("fs_close");
     if (!library->open || !library->lastError || !library->videoInfo || !library->getFrame ||
-        !library->releaseFrame || !library->close) {
+        !library->releaseFrame || !library->getParity || !library->close) {
         whyNot = "The frame server " + path + " lacks one of the fs_ functions a host calls";
         return nullptr;
     }

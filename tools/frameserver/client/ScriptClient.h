@@ -21,6 +21,7 @@ class FrameServerLibrary {
     decltype(&fs_video_info) videoInfo = nullptr;
     decltype(&fs_get_frame) getFrame = nullptr;
     decltype(&fs_release_frame) releaseFrame = nullptr;
+    decltype(&fs_get_parity) getParity = nullptr;
     decltype(&fs_close) close = nullptr;
 
   private:
@@ -53,6 +54,8 @@ class ClipScript {
     const FsVideoInfo& Info() const { return info_; }
     // Frame n, or null with `error` set (the frame server names the script and the frame).
     FramePtr Frame(int n, std::string& error);
+    // 1 when frame n is top field first, 0 when not, -1 on an error.
+    int Parity(int n) { return library_->getParity(script_, n); }
 
   private:
     ClipScript(std::shared_ptr<FrameServerLibrary> library, FsScript* script)
