@@ -8,15 +8,8 @@
 #   film/VTS_01_1.VOB   20 s of 23.976 film coded by mpeg2enc with soft 3:2 pulldown, 6 Mbit/s
 # Both carry light moving noise so that the bit rate is that of a real title.
 set -euo pipefail
-out=$1
-mkdir -p "$out"
-stamp=$(sha1sum "$0" | cut -d' ' -f1)
-exec 9>"$out/.lock"
-flock 9
-if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
-for tool in ffmpeg mpeg2enc mplex; do
-  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 77; }
-done
+source "$(dirname "$0")/../tests/media/made_once.sh"
+made_once "$1" ffmpeg mpeg2enc mplex
 rm -rf "$out/video" "$out/film" "$out/.stamp"
 mkdir -p "$out/video" "$out/film"
 work=$(mktemp -d)

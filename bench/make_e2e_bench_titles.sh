@@ -15,16 +15,10 @@
 # OUTDIR/.stamp matches this script (mpeg2enc takes about a minute). Exit status 77 when a tool
 # is missing.
 set -euo pipefail
-out=$(mkdir -p "$1" && cd "$1" && pwd)
 seconds=30
-stamp=$(sha1sum "$0" | cut -d' ' -f1)
-exec 9>"$out/.lock"
-flock 9
-if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
 convert=/usr/bin/convert  # the first convert on PATH may be a viewer's stand-in
-for tool in ffmpeg ffprobe mpeg2enc mplex dvdauthor "$convert"; do
-  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 77; }
-done
+source "$(dirname "$0")/../tests/media/made_once.sh"
+made_once "$1" ffmpeg ffprobe mpeg2enc mplex dvdauthor "$convert"
 find "$out" -mindepth 1 -maxdepth 1 ! -name .lock -exec rm -rf {} +
 work=$out/.work
 mkdir -p "$work"

@@ -5,16 +5,10 @@
 # second call returns at once while OUTDIR/.stamp matches this script. Exit status 77 when a tool
 # is missing. See README.md beside this script for what each file holds.
 set -euo pipefail
-out=$1
 here=$(cd "$(dirname "$0")" && pwd)
-mkdir -p "$out"
-stamp=$( (sha1sum "$0"; sha1sum "$here/make_dvd_titles.sh") | sha1sum | cut -d' ' -f1)
-exec 9>"$out/.lock"
-flock 9
-if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
-for tool in ffmpeg ffprobe; do
-  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 77; }
-done
+source "$here/made_once.sh"
+made_from=("$here/make_dvd_titles.sh")
+made_once "$1" ffmpeg ffprobe
 dvd=$(dirname "$out")/dvd
 bash "$here/make_dvd_titles.sh" "$dvd"
 find "$out" -mindepth 1 -maxdepth 1 ! -name .lock -exec rm -rf {} +

@@ -3,13 +3,8 @@
 # with ffmpeg's test sources. Made once: a second call returns at once while OUTDIR/.stamp
 # matches this script. Exit status 77 when ffmpeg is missing. See README.md beside this script.
 set -euo pipefail
-out=$1
-mkdir -p "$out"
-stamp=$(sha1sum "$0" | cut -d' ' -f1)
-exec 9>"$out/.lock"
-flock 9
-if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
-command -v ffmpeg >/dev/null || { echo "missing tool: ffmpeg" >&2; exit 77; }
+source "$(dirname "$0")/made_once.sh"
+made_once "$1" ffmpeg
 rm -f "$out"/*.yuv "$out/.stamp"
 
 # short.yuv: 2 s of 320x176 at 25 fps, colourful and moving, for the mode tests.

@@ -4,17 +4,9 @@
 # once while OUTDIR/.stamp matches this script. Exit status 77 when a tool is missing.
 # See README.md beside this script for what each title holds.
 set -euo pipefail
-out=$1
-mkdir -p "$out"
-stamp=$(sha1sum "$0" | cut -d' ' -f1)
-exec 9>"$out/.lock"
-flock 9
-if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
-
 convert=/usr/bin/convert  # the first convert on PATH may be a viewer's stand-in
-for tool in ffmpeg mpeg2enc mplex spumux dvdauthor "$convert"; do
-  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 77; }
-done
+source "$(dirname "$0")/made_once.sh"
+made_once "$1" ffmpeg mpeg2enc mplex spumux dvdauthor "$convert"
 rm -rf "$out/pal_wide" "$out/ntsc_sets" "$out/ntsc_film" "$out/ntsc_hybrid" "$out/pal_shifted" \
   "$out/.work" "$out/.stamp"
 work="$out/.work"

@@ -17,17 +17,9 @@
 # The rest is ffmpeg's testsrc2 panned across the picture, so that every frame moves and the
 # codecs have work to do.
 set -Eeuo pipefail
-mkdir -p "$1"
-out=$(cd "$1" && pwd)
-stamp=$(sha1sum "$0" | cut -d' ' -f1)
-exec 9>"$out/.lock"
-flock 9
-if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
-
 convert=/usr/bin/convert  # the first convert on PATH may be a viewer's stand-in
-for tool in ffmpeg mpeg2enc mplex spumux dvdauthor "$convert"; do
-  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 77; }
-done
+source "$(dirname "$0")/made_once.sh"
+made_once "$1" ffmpeg mpeg2enc mplex spumux dvdauthor "$convert"
 find "$out" -mindepth 1 -maxdepth 1 ! -name .lock -exec rm -rf {} +
 work="$out/.work"
 mkdir -p "$work"

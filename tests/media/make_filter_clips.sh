@@ -24,15 +24,8 @@
 #   letterbox     100 progressive frames, the picture 720x432 between black bars of 72 lines
 #                 (16:9 letterboxed)
 set -Eeuo pipefail
-out=$1
-mkdir -p "$out"
-stamp=$(sha1sum "$0" | cut -d' ' -f1)
-exec 9>"$out/.lock"
-flock 9
-if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
-for tool in ffmpeg mpeg2enc mplex dvdauthor; do
-  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 77; }
-done
+source "$(dirname "$0")/made_once.sh"
+made_once "$1" ffmpeg mpeg2enc mplex dvdauthor
 rm -rf "$out"/*.y4m "$out"/*.m2v "$out/titles" "$out/.stamp"
 work="$out/.work"
 mkdir -p "$work"

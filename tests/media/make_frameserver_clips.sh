@@ -9,13 +9,8 @@
 # (ffmpeg 5.1's scale filter cuts param0 and param1 to whole numbers, so b=0 c=0.5 cannot be
 # asked of it; b=1 c=0 survives and still tells b from c.)
 set -euo pipefail
-out=$1
-mkdir -p "$out"
-stamp=$(sha1sum "$0" | cut -d' ' -f1)
-exec 9>"$out/.lock"
-flock 9
-if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
-command -v ffmpeg >/dev/null || { echo "missing tool: ffmpeg" >&2; exit 77; }
+source "$(dirname "$0")/made_once.sh"
+made_once "$1" ffmpeg
 rm -f "$out"/*.y4m "$out"/*.yuv "$out/.stamp"
 ffmpeg -v error -y -f lavfi -i "testsrc2=size=352x240:rate=30000/1001" -frames:v 200 \
   -vf setfield=tff -pix_fmt yuv420p -f yuv4mpegpipe "$out/clip.y4m"

@@ -7,16 +7,13 @@
 # once: a second call returns at once while OUTDIR/.stamp matches this script and the
 # transcoder. Exit status 77 when a tool is missing. See README.md beside this script.
 set -euo pipefail
-out=$1
-dist=${2:-$(dirname "$(dirname "$out")")/dist}
+dist=${2:-$(dirname "$(dirname "$1")")/dist}
 besweet=$dist/BeSweet/BeSweet.exe
-mkdir -p "$out"
 command -v ffmpeg >/dev/null || { echo "missing tool: ffmpeg" >&2; exit 77; }
 [ -x "$besweet" ] || { echo "missing tool: $besweet (install the build first)" >&2; exit 77; }
-stamp=$( (sha1sum "$0"; sha1sum "$besweet") | sha1sum | cut -d' ' -f1)
-exec 9>"$out/.lock"
-flock 9
-if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
+source "$(dirname "$0")/made_once.sh"
+made_from=("$besweet")
+made_once "$1"
 find "$out" -mindepth 1 -maxdepth 1 ! -name .lock -exec rm -rf {} +
 mkdir -p "$out/cbr" "$out/vbr"
 ff() { ffmpeg -nostdin -v error -y "$@"; }

@@ -6,17 +6,9 @@
 # matches this script. Exit status 77 when a tool is missing. The title is described below,
 # where it is made; tests/tools/subtitles/TitleCase.h lists the same captions.
 set -Eeuo pipefail
-out=$1
-mkdir -p "$out"
-stamp=$(sha1sum "$0" | cut -d' ' -f1)
-exec 9>"$out/.lock"
-flock 9
-if [ "$(cat "$out/.stamp" 2>/dev/null)" = "$stamp" ]; then exit 0; fi
-
 convert=/usr/bin/convert  # the first convert on PATH may be a viewer's stand-in
-for tool in ffmpeg mplex spumux dvdauthor "$convert"; do
-  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 77; }
-done
+source "$(dirname "$0")/made_once.sh"
+made_once "$1" ffmpeg mplex spumux dvdauthor "$convert"
 rm -rf "$out/pal_captions" "$out/.work" "$out/.stamp"
 work="$out/.work"
 mkdir -p "$work"
