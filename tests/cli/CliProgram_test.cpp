@@ -11,6 +11,7 @@
 #include "dvd/SourceFolder.h"
 #include "encoder/DecideLogs.h"
 #include "support/FakeInstallation.h"
+#include "support/Shell.h"
 #include "support/TextTitles.h"
 
 using namespace testing_support;
@@ -23,22 +24,15 @@ struct Outcome {
     std::string err;
 };
 
-std::string ShellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 // Runs the program in `folder` as its working directory, for at most a minute, with the
 // environment's `variables` ("NAME=value") set besides.
 Outcome RunCli(const std::string& folder, const std::vector<std::string>& args,
                const TempDir& scratch, const std::vector<std::string>& variables = {}) {
-    std::string line = "cd " + ShellQuoted(folder) + " && exec env";
-    for (const std::string& variable : variables) line += " " + ShellQuoted(variable);
-    line += " timeout 60 " + ShellQuoted(MOVREX_CLI_PROGRAM);
-    for (const std::string& arg : args) line += " " + ShellQuoted(arg);
-    line +=
-        " >" + ShellQuoted(scratch.File("out.txt")) + " 2>" + ShellQuoted(scratch.File("err.txt"));
+    std::string line = "cd " + Quoted(folder) + " && exec env";
+    for (const std::string& variable : variables) line += " " + Quoted(variable);
+    line += " timeout 60 " + Quoted(MOVREX_CLI_PROGRAM);
+    for (const std::string& arg : args) line += " " + Quoted(arg);
+    line += " >" + Quoted(scratch.File("out.txt")) + " 2>" + Quoted(scratch.File("err.txt"));
     Outcome outcome;
     const int status = std::system(line.c_str());
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -5,17 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "support/Shell.h"
+
 namespace testing_support {
-
-struct ProgramRun {
-    int status = -1;
-    std::string output;  // standard output, and standard error unless it was left out
-};
-
-// A shell command's output and exit status; `withErrors` adds its standard error to the output.
-ProgramRun Shell(const std::string& command, bool withErrors = true);
-// `text` quoted for the shell.
-std::string Quoted(const std::string& text);
 
 // One line of ffprobe's compact output for `entries` of `file`, e.g. Probe(f,
 // "stream=codec_name") over every stream: "mpeg4|ac3".

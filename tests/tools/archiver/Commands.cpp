@@ -1,33 +1,14 @@
 #include "Commands.h"
 
-#include <sys/wait.h>
-
-#include <cstdio>
+#include "support/Shell.h"
 
 namespace tooltest {
-namespace {
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-}  // namespace
+using testing_support::Quoted;
 
 CommandResult Run(const std::vector<std::string>& argv, const std::string& folder) {
     std::string command = folder.empty() ? "" : "cd " + Quoted(folder) + " && ";
     for (const std::string& arg : argv) command += Quoted(arg) + " ";
-    command += "2>&1";
-    CommandResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.output.append(buffer, got);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return testing_support::Shell(command);
 }
 
 bool OnPath(const std::string& program) {

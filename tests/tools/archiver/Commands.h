@@ -3,12 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "support/Shell.h"
+
 namespace tooltest {
 
-struct CommandResult {
-    int status = -1;     // exit status; -1 when the command did not end normally
-    std::string output;  // standard output and standard error together
-};
+// The exit status (-1 when the command did not end normally) and the output, standard error
+// included.
+using CommandResult = testing_support::ProgramRun;
 
 // Runs the program with its arguments (no shell word splitting: each argument is quoted), in
 // `folder` when it is given.

@@ -9,25 +9,16 @@
 
 #include "platform/process.h"
 #include "support/FakeInstallation.h"
+#include "support/Shell.h"
 #include "support/TestEnv.h"
 
 namespace audio_checks {
 namespace {
 
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+using testing_support::Quoted;
 
 std::string Pipe(const std::string& command) {
-    std::string text;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[65536];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, p)) > 0;) text.append(buffer, n);
-        pclose(p);
-    }
-    return text;
+    return testing_support::Shell(command, false).output;
 }
 
 // Points descriptor `fd` at `path` until the end of the scope.

@@ -7,18 +7,11 @@
 #include <sstream>
 
 #include "support/GeneratedMedia.h"
+#include "support/Shell.h"
 
 namespace codec_testing {
 
-namespace {
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-}  // namespace
+using testing_support::Quoted;
 
 CodecTest::CodecTest()
     : config_("MOVREX_CONFIG_DIR", work_.File("config")),
@@ -82,15 +75,9 @@ void WriteDivx(const TDivXCodecParams& params) {
 }
 
 std::string Shell(const std::string& command, int* status) {
-    std::string output;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return "cannot run " + command;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), pipe)) > 0) output.append(buffer, n);
-    const int result = pclose(pipe);
-    if (status) *status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
-    return output;
+    testing_support::ProgramRun run = testing_support::Shell(command);
+    if (status) *status = run.status;
+    return run.output;
 }
 
 std::string FrameTypes(const std::string& stream) {

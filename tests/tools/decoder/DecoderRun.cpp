@@ -19,20 +19,10 @@ std::string Titles() {
     return media.Folder;
 }
 
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[1 << 16];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << command;
-    return out;
+    const testing_support::ProgramRun run = testing_support::Shell(command, false);
+    EXPECT_EQ(run.status, 0) << command;
+    return run.output;
 }
 
 std::string IndexTitle(const std::string& vob, const std::string& base) {

@@ -11,6 +11,7 @@
 
 #include "frameserver_plugin.h"
 #include "language/Interpreter.h"
+#include "support/Shell.h"
 
 namespace decoder_test {
 
@@ -46,6 +47,6 @@ std::vector<uint64_t> FfmpegChecksums(const std::string& vob, const std::string&
                                       int height);
 
 std::string Shell(const std::string& command);
-std::string Quoted(const std::string& text);
+using testing_support::Quoted;
 
 }  // namespace decoder_test

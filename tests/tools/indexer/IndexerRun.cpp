@@ -23,12 +23,6 @@ std::string IndexerPath() {
     return testing_support::DistDir() + "/DVD2AVI/DVD2AVIdg.exe";
 }
 
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 std::string ReadFile(const std::string& path) {
     return testing_support::ReadAll(path);
 }
@@ -49,16 +43,9 @@ IndexerRun RunIndexer(const std::string& vob, const std::string& base, int track
 }
 
 std::string Output(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        ADD_FAILURE() << "cannot run " << command;
-        return out;
-    }
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << command;
-    return out;
+    const testing_support::ProgramRun run = testing_support::Shell(command, false);
+    EXPECT_EQ(run.status, 0) << command;
+    return run.output;
 }
 
 std::string OnlyFileStartingWith(const std::string& folder, const std::string& prefix) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/Shell.h"
+
 namespace indexer_test {
 
 // The generated DVD titles (tests/media/make_dvd_titles.sh); skips the test when a tool that
@@ -28,7 +30,7 @@ IndexerRun RunIndexer(const std::string& vob, const std::string& base, int track
 
 // Standard output of a shell command; fails the test when it cannot run.
 std::string Output(const std::string& command);
-std::string Quoted(const std::string& text);
+using testing_support::Quoted;
 std::string ReadFile(const std::string& path);
 
 // The one file of `folder` whose name starts with `prefix`; empty when none or several.
