@@ -18,15 +18,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/long"
 for _ in $(seq 200); do cat "$vob"; done >"$work/long/VTS_01_1.VOB"
 
-# Wall time of one command in microseconds.
-micros() {
-  local start end
-  start=$(date +%s%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s%N)
-  echo $(((end - start) / 1000))
-}
-median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+source "$(dirname "$0")/timing.sh"
 
 compare() {
   local label=$1 input=$2 ours=() theirs=()

@@ -35,15 +35,7 @@ cells=$((chain + $(u "$ifo" $((chain + 0xE8)) 2)))
 put32 "$ifo" $((cells + 8)) 0
 put32 "$ifo" $((cells + 20)) $(($(stat -c %s "$work/long/VTS_01_1.VOB") / 2048 - 1))
 
-# Wall time of one command in microseconds.
-micros() {
-  local start end
-  start=$(date +%s%N)
-  "$@" >/dev/null 2>&1
-  end=$(date +%s%N)
-  echo $(((end - start) / 1000))
-}
-median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+source "$(dirname "$0")/timing.sh"
 
 compare() {
   local label=$1 folder=$2 ours=() theirs=()
